@@ -1,0 +1,38 @@
+# A thin wrapper around CMake: configure once, then build, run and test.
+# Every target first installs the Debian packages it needs that are missing.
+
+BUILD_DIR  ?= build
+BUILD_TYPE ?= RelWithDebInfo
+PREFIX     ?= /usr/local
+CMAKE      ?= cmake
+CTEST      ?= ctest
+DEPS       := scripts/deps.sh
+
+BUILD_PKGS := cmake g++ make pkg-config 'libsdl1.2-compat-dev|libsdl1.2-dev' libsdl-gfx1.2-dev
+TEST_PKGS  := $(BUILD_PKGS) libgtest-dev
+
+.PHONY: all build run test clean distclean
+
+all: build
+
+$(BUILD_DIR)/CMakeCache.txt:
+	$(CMAKE) -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+
+build:
+	@$(DEPS) $(BUILD_PKGS)
+	@$(MAKE) --no-print-directory $(BUILD_DIR)/CMakeCache.txt
+	$(CMAKE) --build $(BUILD_DIR) -j2
+
+run: build
+	./$(BUILD_DIR)/quorvel
+
+test:
+	@$(DEPS) $(TEST_PKGS)
+	@$(MAKE) --no-print-directory build
+	cd $(BUILD_DIR) && $(CTEST) --output-on-failure -j2
+
+clean:
+	-$(CMAKE) --build $(BUILD_DIR) --target clean
+
+distclean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,21 @@
+// Sampling model: random pixels of the board, the circle test, the trail of
+// the newest samples and the tally that the estimate of pi comes from.
+#pragma once
+
+#include <SDL.h>
+
+constexpr int board_size = 400;  // pixels per side of the sampled square
+constexpr int trail_length = 10; // samples still drawn as coloured discs
+
+// A pixel of the window; four bytes, so it travels by value.
+struct Point {
+	Sint16 x;
+	Sint16 y;
+};
+
+Point random_point();
+Point blank_point();
+void shift(Point *points);
+int inside_circle(Point p);
+void sample_step(Point *points, Uint64 *inside, Uint64 *total);
+double estimate(Uint64 inside, Uint64 total);

@@ -1,0 +1,38 @@
+#include "canvas.hpp"
+
+#include <stdexcept>
+
+Canvas::Canvas(int w, int h)
+	: surface_(SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0))
+{
+	if (surface_ == nullptr)
+		throw std::runtime_error(SDL_GetError());
+}
+
+Canvas::~Canvas()
+{
+	SDL_FreeSurface(surface_);
+}
+
+Rgb Canvas::at(int x, int y) const
+{
+	const auto *row = static_cast<const Uint8 *>(surface_->pixels) + y * surface_->pitch;
+	const Uint32 px = reinterpret_cast<const Uint32 *>(row)[x];
+	Rgb c{};
+	SDL_GetRGB(px, surface_->format, &c[0], &c[1], &c[2]);
+	return c;
+}
+
+void Canvas::fill(Rgb c)
+{
+	SDL_FillRect(surface_, nullptr, SDL_MapRGB(surface_->format, c[0], c[1], c[2]));
+}
+
+bool Canvas::all_rows(int top, int bottom, const std::function<bool(int, int, Rgb)> &f) const
+{
+	for (int y = top; y <= bottom; y++)
+		for (int x = 0; x < width(); x++)
+			if (!f(x, y, at(x, y)))
+				return false;
+	return true;
+}

@@ -1,0 +1,32 @@
+// An off-screen surface of the window's size, read back pixel by pixel.
+#pragma once
+
+#include <SDL.h>
+
+#include <array>
+#include <functional>
+
+using Rgb = std::array<Uint8, 3>;
+
+constexpr Rgb black{0, 0, 0};
+constexpr Rgb white{255, 255, 255};
+constexpr Rgb red{255, 0, 0};
+
+class Canvas {
+public:
+	Canvas(int w, int h);
+	~Canvas();
+	Canvas(const Canvas &) = delete;
+	Canvas &operator=(const Canvas &) = delete;
+
+	SDL_Surface *surface() const { return surface_; }
+	int width() const { return surface_->w; }
+	int height() const { return surface_->h; }
+	Rgb at(int x, int y) const;
+	void fill(Rgb c);
+	// Calls f on every pixel in rows top..bottom; stops at the first false.
+	bool all_rows(int top, int bottom, const std::function<bool(int, int, Rgb)> &f) const;
+
+private:
+	SDL_Surface *surface_;
+};

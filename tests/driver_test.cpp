@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+
+#include "process.hpp"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr const char *no_window = "OMG no window\n";
+
+} // namespace
+
+// Whatever the reason no window can be shown, the program says so once, at
+// the end of what is on standard error, and ends with status 1 at once.
+TEST(Driver, NoDisplayMeansNoWindow)
+{
+	struct Case {
+		const char *what;
+		std::vector<EnvChange> env;
+	};
+	const Case cases[] = {
+		{"x11 asked for, no server", {{"SDL_VIDEODRIVER", "x11"}, {"DISPLAY", ":231"}}},
+		{"nothing set at all", {{"SDL_VIDEODRIVER", std::nullopt}, {"DISPLAY", std::nullopt},
+					{"WAYLAND_DISPLAY", std::nullopt}}},
+		{"display that does not answer", {{"SDL_VIDEODRIVER", std::nullopt}, {"DISPLAY", ":231"},
+						  {"WAYLAND_DISPLAY", std::nullopt}}},
+	};
+	for (const Case &c : cases) {
+		Child p({QUORVEL_BIN, "--help", "-x", "two words"}, c.env);
+		const auto status = p.wait(10s);
+		ASSERT_TRUE(status.has_value()) << c.what << ": still running";
+		EXPECT_EQ(*status, 1) << c.what;
+		const std::string err = p.stderr_text();
+		ASSERT_GE(err.size(), std::strlen(no_window)) << c.what;
+		EXPECT_EQ(err.substr(err.size() - std::strlen(no_window)), no_window) << c.what;
+		EXPECT_EQ(err.find("OMG"), err.size() - std::strlen(no_window)) << c.what;
+	}
+}
+
+// Asked for by name, the dummy driver runs the program without a display.
+TEST(Driver, DummyDriverRunsWhenAskedFor)
+{
+	Child p({QUORVEL_BIN}, {{"SDL_VIDEODRIVER", "dummy"}, {"DISPLAY", std::nullopt}});
+	EXPECT_FALSE(p.wait(1500ms).has_value());
+	p.signal(SIGTERM);
+	const auto status = p.wait(2s);
+	ASSERT_TRUE(status.has_value());
+	EXPECT_EQ(*status, 0);
+	EXPECT_EQ(p.stderr_text(), "");
+}

@@ -1,0 +1,76 @@
+#include "process.hpp"
+
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+Child::Child(const std::vector<std::string> &argv, const std::vector<EnvChange> &env)
+{
+	int fds[2];
+	if (pipe2(fds, O_CLOEXEC) != 0)
+		throw std::runtime_error("pipe");
+	pid_ = fork();
+	if (pid_ < 0)
+		throw std::runtime_error("fork");
+	if (pid_ == 0) {
+		dup2(fds[1], STDERR_FILENO);
+		for (const auto &[name, value] : env) {
+			if (value)
+				setenv(name.c_str(), value->c_str(), 1);
+			else
+				unsetenv(name.c_str());
+		}
+		std::vector<char *> args;
+		for (const std::string &a : argv)
+			args.push_back(const_cast<char *>(a.c_str()));
+		args.push_back(nullptr);
+		execv(args[0], args.data());
+		_exit(127);
+	}
+	close(fds[1]);
+	err_fd_ = fds[0];
+}
+
+Child::~Child()
+{
+	if (!status_ && pid_ > 0) {
+		kill(pid_, SIGKILL);
+		waitpid(pid_, nullptr, 0);
+	}
+	if (err_fd_ >= 0)
+		close(err_fd_);
+}
+
+void Child::signal(int sig) const
+{
+	kill(pid_, sig);
+}
+
+std::optional<int> Child::wait(std::chrono::milliseconds timeout)
+{
+	const auto end = std::chrono::steady_clock::now() + timeout;
+	while (!status_) {
+		int st = 0;
+		if (waitpid(pid_, &st, WNOHANG) == pid_)
+			status_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+		else if (std::chrono::steady_clock::now() >= end)
+			break;
+		else
+			std::this_thread::sleep_for(std::chrono::milliseconds(5));
+	}
+	return status_;
+}
+
+std::string Child::stderr_text()
+{
+	std::string text;
+	char buf[4096];
+	ssize_t n;
+	while ((n = read(err_fd_, buf, sizeof buf)) > 0)
+		text.append(buf, static_cast<size_t>(n));
+	return text;
+}

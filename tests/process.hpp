@@ -1,0 +1,34 @@
+// Runs the built program as a child process and watches it end.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// A variable to set, or with no value, to remove from the child's environment.
+using EnvChange = std::pair<std::string, std::optional<std::string>>;
+
+class Child {
+public:
+	Child(const std::vector<std::string> &argv, const std::vector<EnvChange> &env);
+	~Child(); // kills a child that is still running
+	Child(const Child &) = delete;
+	Child &operator=(const Child &) = delete;
+
+	pid_t pid() const { return pid_; }
+	void signal(int sig) const;
+	// The exit status (128 + signal when killed), or nothing if the child
+	// is still running after the timeout.
+	std::optional<int> wait(std::chrono::milliseconds timeout);
+	// All the child wrote to standard error; call after it has ended.
+	std::string stderr_text();
+
+private:
+	pid_t pid_ = -1;
+	int err_fd_ = -1;
+	std::optional<int> status_;
+};

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "sampling.hpp"
+
+namespace {
+
+constexpr int last = board_size - 1;
+
+std::vector<Point> samples_after_seed(unsigned seed, int n)
+{
+	std::srand(seed);
+	std::vector<Point> out;
+	for (int i = 0; i < n; i++)
+		out.push_back(random_point());
+	return out;
+}
+
+bool same(Point a, Point b)
+{
+	return a.x == b.x && a.y == b.y;
+}
+
+} // namespace
+
+TEST(Circle, PixelCentresGiveAnEstimateNearPi)
+{
+	int passed = 0;
+	for (int x = 0; x <= last; x++)
+		for (int y = 0; y <= last; y++)
+			passed += inside_circle(Point{static_cast<Sint16>(x), static_cast<Sint16>(y)});
+	EXPECT_EQ(passed, 125676);
+	EXPECT_DOUBLE_EQ(estimate(passed, board_size * board_size), 3.1419);
+	EXPECT_NEAR(estimate(passed, board_size * board_size), 3.14159265, 0.00031);
+}
+
+TEST(Circle, BoundaryPixels)
+{
+	struct Case {
+		Sint16 x, y;
+		int in;
+	};
+	const Case cases[] = {
+		{200, 0, 1},   {0, 200, 1},   {399, 200, 1}, {200, 399, 1}, {59, 59, 1},
+		{340, 340, 1}, {0, 0, 0},     {399, 0, 0},   {0, 399, 0},   {399, 399, 0},
+		{58, 58, 0},   {341, 341, 0}, {200, 200, 1}, {199, 199, 1},
+	};
+	for (const Case &c : cases)
+		EXPECT_EQ(inside_circle(Point{c.x, c.y}), c.in) << c.x << "," << c.y;
+}
+
+TEST(Circle, SymmetricUnderMirrorsAndSwap)
+{
+	for (int x = 0; x <= last; x++)
+		for (int y = 0; y <= last; y++) {
+			const auto p = [](int a, int b) {
+				return Point{static_cast<Sint16>(a), static_cast<Sint16>(b)};
+			};
+			const int in = inside_circle(p(x, y));
+			ASSERT_EQ(in, inside_circle(p(last - x, y))) << x << "," << y;
+			ASSERT_EQ(in, inside_circle(p(x, last - y))) << x << "," << y;
+			ASSERT_EQ(in, inside_circle(p(y, x))) << x << "," << y;
+		}
+}
+
+TEST(RandomPoint, TakesXThenYFromRandWithinTheBoard)
+{
+	for (unsigned seed : {1U, 42U, 20261207U}) {
+		std::srand(seed);
+		const int a = std::rand();
+		const int b = std::rand();
+		std::srand(seed);
+		const Point p = random_point();
+		EXPECT_EQ(p.x, a % board_size);
+		EXPECT_EQ(p.y, b % board_size);
+	}
+	int lo = board_size;
+	int hi = -1;
+	for (const Point &p : samples_after_seed(5, 200000)) {
+		lo = std::min({lo, int{p.x}, int{p.y}});
+		hi = std::max({hi, int{p.x}, int{p.y}});
+	}
+	EXPECT_EQ(lo, 0);
+	EXPECT_EQ(hi, last);
+}
+
+TEST(Trail, ShiftDropsTheOldestAndKeepsTheNewest)
+{
+	Point points[trail_length];
+	for (int i = 0; i < trail_length; i++)
+		points[i] = Point{static_cast<Sint16>(i), static_cast<Sint16>(100 + i)};
+	shift(points);
+	for (int i = 0; i < trail_length; i++) {
+		const int from = std::min(i + 1, trail_length - 1);
+		EXPECT_TRUE(same(points[i], Point{static_cast<Sint16>(from), static_cast<Sint16>(100 + from)}))
+			<< i;
+	}
+}
+
+// Runs k steps from a blank trail and checks the trail, the tally and the
+// estimate against the same samples drawn directly.
+TEST(Trail, StepsFillTheTrailOldestFirstAndCountTheTally)
+{
+	for (int k : {1, 2, 9, 10, 11, 1000}) {
+		const std::vector<Point> drawn = samples_after_seed(99, k);
+		Point points[trail_length];
+		for (Point &p : points)
+			p = blank_point();
+		Uint64 inside = 0;
+		Uint64 total = 0;
+		std::srand(99);
+		for (int i = 0; i < k; i++)
+			sample_step(points, &inside, &total);
+
+		for (int i = 0; i < trail_length; i++) {
+			const int sample = k - trail_length + i;
+			const Point want = sample < 0 ? Point{-20, -20} : drawn[sample];
+			EXPECT_TRUE(same(points[i], want)) << "k=" << k << " entry " << i;
+		}
+		Uint64 want_inside = 0;
+		for (const Point &p : drawn)
+			want_inside += inside_circle(p);
+		EXPECT_EQ(total, Uint64(k));
+		EXPECT_EQ(inside, want_inside) << "k=" << k;
+		EXPECT_DOUBLE_EQ(estimate(inside, total), 4.0 * double(want_inside) / k);
+	}
+}
+
+TEST(Tally, CountsPastThirtyTwoBits)
+{
+	Point points[trail_length];
+	for (Point &p : points)
+		p = blank_point();
+	Uint64 inside = 0xFFFFFFFFULL;
+	Uint64 total = 0xFFFFFFFFULL;
+	std::srand(3);
+	for (int i = 0; i < 3; i++)
+		sample_step(points, &inside, &total);
+	EXPECT_EQ(total, 0x100000002ULL);
+	EXPECT_GE(inside, 0xFFFFFFFFULL);
+	EXPECT_LE(inside, total);
+}
+
+TEST(Tally, Estimate)
+{
+	struct Case {
+		Uint64 inside, total;
+		double pi;
+	};
+	const Case cases[] = {
+		{1, 1, 4.0},
+		{0, 1, 0.0},
+		{3, 4, 3.0},
+		{2, 3, 8.0 / 3.0},
+		{3000000000ULL, 4000000000ULL, 3.0},
+		{125676, 160000, 3.1419},
+	};
+	for (const Case &c : cases)
+		EXPECT_DOUBLE_EQ(estimate(c.inside, c.total), c.pi) << c.inside << "/" << c.total;
+}

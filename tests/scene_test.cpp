@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <SDL_gfxPrimitives.h>
+
+#include <cstring>
+
+#include "canvas.hpp"
+#include "scene.hpp"
+
+namespace {
+
+constexpr int strip_top = 401;
+constexpr int strip_bottom = window_height - 1;
+constexpr Rgb junk{1, 2, 3};
+
+Rgb ramp(int index)
+{
+	return Rgb{static_cast<Uint8>(100 + 17 * index), static_cast<Uint8>(100 - 10 * index),
+		   static_cast<Uint8>(100 - 10 * index)};
+}
+
+struct Step {
+	Point points[trail_length];
+	char pitext[pitext_size];
+	char stuff[stuff_size];
+
+	Step()
+	{
+		for (Point &p : points)
+			p = blank_point();
+		std::memset(pitext, '#', sizeof pitext);
+		std::memset(stuff, '#', sizeof stuff);
+	}
+	void draw(Canvas &c, Uint64 inside, Uint64 total)
+	{
+		draw_step(c.surface(), points, inside, total, estimate(inside, total), pitext, stuff);
+	}
+};
+
+// The border, five deep (four on the right, where column 400 is clipped), and
+// the three circles where they cross the axes through the centre.
+bool frame_pixel(int x, int y)
+{
+	const bool border = y <= 400 && (x <= 4 || x >= 396 || y <= 4 || y >= 396);
+	const bool on_axis = (x == 200 && (y == 5 || y == 6 || y == 7 || y == 393 || y == 394 || y == 395)) ||
+			     (y == 200 && (x == 5 || x == 6 || x == 7 || x == 393 || x == 394 || x == 395));
+	return border || on_axis;
+}
+
+bool near_disc(const Point &p, int x, int y)
+{
+	return std::abs(x - p.x) <= 3 && std::abs(y - p.y) <= 3;
+}
+
+} // namespace
+
+TEST(Scene, StartupPictureIsTheFrameOnBlack)
+{
+	Canvas c(window_width, window_height);
+	c.fill(junk);
+	draw_startup(c.surface());
+	const Rgb inner_samples[] = {c.at(200, 200), c.at(8, 200), c.at(200, 392), c.at(20, 20), c.at(380, 390)};
+	for (const Rgb &px : inner_samples)
+		EXPECT_EQ(px, black);
+	EXPECT_TRUE(c.all_rows(0, 400, [](int x, int y, Rgb px) {
+		return !frame_pixel(x, y) || px == white;
+	}));
+	EXPECT_TRUE(c.all_rows(strip_top, strip_bottom, [](int, int, Rgb px) { return px == black; }));
+}
+
+TEST(Scene, StepRedrawsFrameTrailAndStrip)
+{
+	Canvas c(window_width, window_height);
+	c.fill(junk); // stands for a board covered in old dots
+	Step s;
+	s.points[2] = Point{2, 200};    // over the left border
+	s.points[5] = Point{300, 300};  // covered by the newer disc below
+	s.points[9] = Point{300, 300};
+	s.points[7] = Point{150, 400};  // reaches into the strip
+	s.points[0] = Point{60, 100};
+	s.draw(c, 1, 1);
+
+	EXPECT_EQ(c.at(2, 200), ramp(2));
+	EXPECT_EQ(c.at(300, 300), ramp(9));
+	EXPECT_EQ(c.at(303, 300), ramp(9));
+	EXPECT_EQ(c.at(150, 400), ramp(7));
+	EXPECT_EQ(c.at(60, 100), ramp(0));
+	EXPECT_EQ(c.at(63, 100), ramp(0));
+	EXPECT_EQ(c.at(64, 100), junk); // outside the radius-3 disc, old dots stay
+	EXPECT_TRUE(c.all_rows(0, 400, [&](int x, int y, Rgb px) {
+		for (const Point &p : s.points)
+			if (near_disc(p, x, y))
+				return true;
+		return !frame_pixel(x, y) || px == white;
+	}));
+	EXPECT_TRUE(c.all_rows(strip_top, strip_bottom, [](int, int, Rgb px) { return px == black || px == red; }));
+	EXPECT_EQ(c.at(150, 402), black);
+}
+
+TEST(Scene, PlaceholdersLeaveNoMark)
+{
+	Canvas want(window_width, window_height);
+	Canvas got(window_width, window_height);
+	draw_startup(want.surface());
+	draw_startup(got.surface());
+	Step s;
+	s.draw(got, 0, 1);
+	EXPECT_TRUE(got.all_rows(0, 400, [&](int x, int y, Rgb px) { return px == want.at(x, y); }));
+}
+
+TEST(Scene, StripTextsMatchTheFont)
+{
+	struct Case {
+		Uint64 inside, total;
+		const char *pitext, *stuff;
+	};
+	const Case cases[] = {
+		{2, 3, "2.66666667", "2/3"},
+		{3, 4, "3.00000000", "3/4"},
+		{1, 1, "4.00000000", "1/1"},
+		{0, 1, "0.00000000", "0/1"},
+		{3000000000ULL, 4000000000ULL, "3.00000000", "3000000000/4000000000"},
+		{18446744073709551615ULL, 18446744073709551615ULL, "4.00000000",
+		 "18446744073709551615/18446744073709551615"},
+	};
+	for (const Case &k : cases) {
+		Canvas got(window_width, window_height);
+		Canvas want(window_width, window_height);
+		draw_startup(got.surface());
+		Step s;
+		s.draw(got, k.inside, k.total);
+		EXPECT_STREQ(s.pitext, k.pitext);
+		EXPECT_STREQ(s.stuff, k.stuff);
+
+		want.fill(black);
+		stringRGBA(want.surface(), 318, 407, k.pitext, 255, 0, 0, 255);
+		stringRGBA(want.surface(), 4, 407, k.stuff, 255, 0, 0, 255);
+		EXPECT_TRUE(got.all_rows(strip_top, strip_bottom,
+					 [&](int x, int y, Rgb px) { return px == want.at(x, y); }))
+			<< k.stuff;
+	}
+}
