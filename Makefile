@@ -9,7 +9,7 @@ CTEST      ?= ctest
 DEPS       := scripts/deps.sh
 
 BUILD_PKGS := cmake g++ make pkg-config 'libsdl1.2-compat-dev|libsdl1.2-dev' libsdl-gfx1.2-dev
-TEST_PKGS  := $(BUILD_PKGS) libgtest-dev
+TEST_PKGS  := $(BUILD_PKGS) libgtest-dev xvfb libx11-dev libxtst-dev
 
 .PHONY: all build run test clean distclean
 

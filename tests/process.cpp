@@ -8,16 +8,20 @@
 #include <thread>
 #include <unistd.h>
 
-Child::Child(const std::vector<std::string> &argv, const std::vector<EnvChange> &env)
+Child::Child(const std::vector<std::string> &argv, const std::vector<EnvChange> &env, int pass_fd)
 {
-	int fds[2];
-	if (pipe2(fds, O_CLOEXEC) != 0)
-		throw std::runtime_error("pipe");
+	char name[] = "/tmp/quorvel-stderr-XXXXXX";
+	err_fd_ = mkostemp(name, O_CLOEXEC);
+	if (err_fd_ < 0)
+		throw std::runtime_error("mkostemp");
+	unlink(name);
 	pid_ = fork();
 	if (pid_ < 0)
 		throw std::runtime_error("fork");
 	if (pid_ == 0) {
-		dup2(fds[1], STDERR_FILENO);
+		dup2(err_fd_, STDERR_FILENO);
+		if (pass_fd >= 0)
+			dup2(pass_fd, 3);
 		for (const auto &[name, value] : env) {
 			if (value)
 				setenv(name.c_str(), value->c_str(), 1);
@@ -31,8 +35,6 @@ Child::Child(const std::vector<std::string> &argv, const std::vector<EnvChange> 
 		execv(args[0], args.data());
 		_exit(127);
 	}
-	close(fds[1]);
-	err_fd_ = fds[0];
 }
 
 Child::~Child()
@@ -70,7 +72,10 @@ std::string Child::stderr_text()
 	std::string text;
 	char buf[4096];
 	ssize_t n;
-	while ((n = read(err_fd_, buf, sizeof buf)) > 0)
+	off_t at = 0;
+	while ((n = pread(err_fd_, buf, sizeof buf, at)) > 0) {
+		at += n;
 		text.append(buf, static_cast<size_t>(n));
+	}
 	return text;
 }

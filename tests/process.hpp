@@ -14,7 +14,8 @@ using EnvChange = std::pair<std::string, std::optional<std::string>>;
 
 class Child {
 public:
-	Child(const std::vector<std::string> &argv, const std::vector<EnvChange> &env);
+	// pass_fd, when given, is open in the child as descriptor 3.
+	Child(const std::vector<std::string> &argv, const std::vector<EnvChange> &env, int pass_fd = -1);
 	~Child(); // kills a child that is still running
 	Child(const Child &) = delete;
 	Child &operator=(const Child &) = delete;
@@ -29,6 +30,6 @@ public:
 
 private:
 	pid_t pid_ = -1;
-	int err_fd_ = -1;
+	int err_fd_ = -1; // a file, not a pipe, so a chatty child never blocks
 	std::optional<int> status_;
 };

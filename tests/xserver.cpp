@@ -1,0 +1,173 @@
+#include "xserver.hpp"
+
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <csignal>
+#include <stdexcept>
+#include <thread>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// Windows come and go while we look; a vanished one is not an error here.
+int ignore_errors(Display *, XErrorEvent *)
+{
+	return 0;
+}
+
+std::string read_display_number(int fd)
+{
+	std::string out;
+	char c;
+	while (read(fd, &c, 1) == 1 && c != '\n')
+		out += c;
+	return out;
+}
+
+Uint8 channel(unsigned long px, unsigned long mask)
+{
+	int shift = 0;
+	while (mask != 0 && (mask & 1) == 0) {
+		mask >>= 1;
+		shift++;
+	}
+	return static_cast<Uint8>((px >> shift) & mask);
+}
+
+} // namespace
+
+XServer::XServer()
+{
+	int fds[2];
+	if (pipe(fds) != 0)
+		throw std::runtime_error("pipe");
+	xvfb_ = std::make_unique<Child>(
+		std::vector<std::string>{"/usr/bin/Xvfb", "-displayfd", "3", "-screen", "0", "640x480x24",
+					 "-nolisten", "tcp", "-noreset"},
+		std::vector<EnvChange>{}, fds[1]);
+	close(fds[1]);
+	const std::string number = read_display_number(fds[0]);
+	close(fds[0]);
+	if (number.empty())
+		throw std::runtime_error("Xvfb did not start: " + xvfb_->stderr_text());
+	name_ = ":" + number;
+	XSetErrorHandler(ignore_errors);
+	dpy_ = XOpenDisplay(name_.c_str());
+	if (dpy_ == nullptr)
+		throw std::runtime_error("cannot connect to Xvfb " + name_);
+}
+
+XServer::~XServer()
+{
+	if (dpy_ != nullptr)
+		XCloseDisplay(dpy_);
+	xvfb_->signal(SIGTERM);
+	if (!xvfb_->wait(3s))
+		xvfb_->signal(SIGKILL);
+	xvfb_->wait(3s);
+}
+
+std::string window_title(Display *dpy, Window w)
+{
+	char *name = nullptr;
+	std::string out;
+	if (XFetchName(dpy, w, &name) != 0 && name != nullptr)
+		out = name;
+	if (name != nullptr)
+		XFree(name);
+	return out;
+}
+
+std::string icon_title(Display *dpy, Window w)
+{
+	char *name = nullptr;
+	std::string out;
+	if (XGetIconName(dpy, w, &name) != 0 && name != nullptr)
+		out = name;
+	if (name != nullptr)
+		XFree(name);
+	return out;
+}
+
+std::optional<Window> XServer::find_window(const std::string &title, std::chrono::milliseconds timeout)
+{
+	const auto end = std::chrono::steady_clock::now() + timeout;
+	do {
+		Window root, parent, *kids = nullptr;
+		unsigned n = 0;
+		std::optional<Window> found;
+		if (XQueryTree(dpy_, DefaultRootWindow(dpy_), &root, &parent, &kids, &n) != 0) {
+			for (unsigned i = 0; i < n && !found; i++) {
+				XWindowAttributes a;
+				if (XGetWindowAttributes(dpy_, kids[i], &a) != 0 && a.map_state == IsViewable &&
+				    window_title(dpy_, kids[i]) == title)
+					found = kids[i];
+			}
+			if (kids != nullptr)
+				XFree(kids);
+		}
+		if (found)
+			return found;
+		std::this_thread::sleep_for(10ms);
+	} while (std::chrono::steady_clock::now() < end);
+	return std::nullopt;
+}
+
+Screenshot XServer::screenshot(Window w)
+{
+	XWindowAttributes a;
+	XGetWindowAttributes(dpy_, w, &a);
+	XImage *img = XGetImage(dpy_, w, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
+	if (img == nullptr)
+		throw std::runtime_error("XGetImage failed");
+	Screenshot shot(a.width, a.height);
+	for (int y = 0; y < a.height; y++)
+		for (int x = 0; x < a.width; x++) {
+			const unsigned long px = XGetPixel(img, x, y);
+			shot.set(x, y, Rgb{channel(px, img->red_mask), channel(px, img->green_mask),
+					   channel(px, img->blue_mask)});
+		}
+	XDestroyImage(img);
+	return shot;
+}
+
+void XServer::request_close(Window w)
+{
+	XEvent ev{};
+	ev.xclient.type = ClientMessage;
+	ev.xclient.window = w;
+	ev.xclient.message_type = XInternAtom(dpy_, "WM_PROTOCOLS", False);
+	ev.xclient.format = 32;
+	ev.xclient.data.l[0] = static_cast<long>(XInternAtom(dpy_, "WM_DELETE_WINDOW", False));
+	ev.xclient.data.l[1] = CurrentTime;
+	XSendEvent(dpy_, w, False, NoEventMask, &ev);
+	XFlush(dpy_);
+}
+
+void XServer::move_pointer(int x, int y)
+{
+	XTestFakeMotionEvent(dpy_, -1, x, y, CurrentTime);
+	XFlush(dpy_);
+}
+
+void XServer::focus(Window w)
+{
+	XSetInputFocus(dpy_, w, RevertToParent, CurrentTime);
+	XFlush(dpy_);
+}
+
+void XServer::press_key(const char *keysym_name)
+{
+	const KeyCode code = XKeysymToKeycode(dpy_, XStringToKeysym(keysym_name));
+	// A hand needs a while between press and release, and SDL reads a
+	// release followed at once by a press as the key being held down.
+	XTestFakeKeyEvent(dpy_, code, True, CurrentTime);
+	XFlush(dpy_);
+	std::this_thread::sleep_for(10ms);
+	XTestFakeKeyEvent(dpy_, code, False, CurrentTime);
+	XFlush(dpy_);
+	std::this_thread::sleep_for(10ms);
+}
