@@ -66,6 +66,23 @@ bool shows_nothing()
 	return asked == nullptr || SDL_strcasecmp(asked, name) != 0;
 }
 
+/* The window is a 400 x 420 software surface, and putting it on screen needs
+ * no GPU.  SDL 2 under the 1.2 compat library would present it through an
+ * OpenGL renderer, which without GL acceleration is Mesa's software
+ * rasteriser: about a quarter of a core and 100 MB resident, where X's own
+ * image path takes 5 % and 12 MB.  The old SDL 1.2 ignores both settings.
+ * A value the user set in the environment wins.  putenv keeps the string
+ * itself, so it must live as long as the process. */
+void prefer_software_presentation()
+{
+	static char no_gl_surface[] = "SDL_FRAMEBUFFER_ACCELERATION=0";
+	static char software_renderer[] = "SDL_RENDER_DRIVER=software";
+	if (SDL_getenv("SDL_FRAMEBUFFER_ACCELERATION") == nullptr)
+		SDL_putenv(no_gl_surface);
+	if (SDL_getenv("SDL_RENDER_DRIVER") == nullptr)
+		SDL_putenv(software_renderer);
+}
+
 SDL_Surface *open_window()
 {
 	SDL_Surface *screen = SDL_SetVideoMode(window_width, window_height, colour_depth, video_flags);
@@ -90,6 +107,7 @@ int main(int /*argc*/, char * /*argv*/[])
 	char stuff[stuff_size];
 
 	std::srand(static_cast<unsigned>(std::time(nullptr)));
+	prefer_software_presentation();
 	SDL_Init(subsystems);
 	SDL_Surface *screen = open_window();
 	total = 0;
