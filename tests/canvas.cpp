@@ -2,6 +2,20 @@
 
 #include <stdexcept>
 
+Rgb ramp(int index)
+{
+	const auto grey = static_cast<Uint8>(100 - 10 * index);
+	return Rgb{static_cast<Uint8>(100 + 17 * index), grey, grey};
+}
+
+bool frame_pixel(int x, int y)
+{
+	const bool border = y <= 400 && (x <= 4 || x >= 396 || y <= 4 || y >= 396);
+	const bool on_axis = (x == 200 && ((y >= 5 && y <= 7) || (y >= 393 && y <= 395))) ||
+			     (y == 200 && ((x >= 5 && x <= 7) || (x >= 393 && x <= 395)));
+	return border || on_axis;
+}
+
 Canvas::Canvas(int w, int h)
 	: surface_(SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0))
 {

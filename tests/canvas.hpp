@@ -12,6 +12,12 @@ constexpr Rgb black{0, 0, 0};
 constexpr Rgb white{255, 255, 255};
 constexpr Rgb red{255, 0, 0};
 
+// What the window shows: the trail colour of an index, 0 oldest to 9 newest,
+Rgb ramp(int index);
+// and whether a board pixel belongs to the border or, where they cross the
+// axes through the centre, to the three circles.
+bool frame_pixel(int x, int y);
+
 class Canvas {
 public:
 	Canvas(int w, int h);

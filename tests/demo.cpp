@@ -15,8 +15,7 @@ int main(int argc, char *argv[])
 {
 	const int seconds = argc > 1 ? std::atoi(argv[1]) : 5;
 	XServer x;
-	Child program({QUORVEL_BIN}, {{"DISPLAY", x.name()}, {"SDL_VIDEODRIVER", std::nullopt},
-				      {"WAYLAND_DISPLAY", std::nullopt}});
+	Child program({QUORVEL_BIN}, on_display(x));
 	const auto window = x.find_window("Quorvel", 5s);
 	if (!window) {
 		std::cerr << "demo: no Quorvel window appeared\n" << program.stderr_text();

@@ -1,97 +1,35 @@
 // The built program in a real X server, seen and used from outside.
 #include <gtest/gtest.h>
 
-#include <SDL_gfxPrimitives.h>
-
 #include <X11/Xlib.h>
 
 #include <csignal>
 #include <cstdio>
-#include <map>
 #include <thread>
 
+#include "strip.hpp"
 #include "xserver.hpp"
 
 using namespace std::chrono_literals;
 
 namespace {
 
-constexpr int text_y = 407;
-constexpr int estimate_x = 318;
-constexpr int tally_x = 4;
-constexpr int glyph = 8;
 constexpr Rgb newest{253, 10, 10};
 
-using Cell = std::array<bool, glyph * glyph>;
-
-// The glyphs the strip can hold, as SDL_gfx's own font draws them.
-const std::map<Cell, char> &font()
+Strip strip_of(const Screenshot &shot)
 {
-	static const std::map<Cell, char> table = [] {
-		std::map<Cell, char> t;
-		for (const char c : std::string("0123456789./")) {
-			Canvas canvas(glyph, glyph);
-			canvas.fill(black);
-			const char text[] = {c, '\0'};
-			stringRGBA(canvas.surface(), 0, 0, text, 255, 0, 0, 255);
-			Cell cell{};
-			for (int i = 0; i < glyph * glyph; i++)
-				cell[i] = canvas.at(i % glyph, i / glyph) == red;
-			t[cell] = c;
-		}
-		return t;
-	}();
-	return table;
-}
-
-// Reads glyphs from x rightwards until a blank cell; '?' for one that is no glyph.
-std::string read_text(const Screenshot &shot, int x)
-{
-	std::string out;
-	for (; x + glyph <= shot.width(); x += glyph) {
-		Cell cell{};
-		bool blank = true;
-		for (int i = 0; i < glyph * glyph; i++) {
-			cell[i] = shot.at(x + i % glyph, text_y + i / glyph) == red;
-			blank = blank && !cell[i];
-		}
-		if (blank)
-			break;
-		const auto it = font().find(cell);
-		out += it == font().end() ? '?' : it->second;
-	}
-	return out;
-}
-
-struct Strip {
-	unsigned long long inside = 0, total = 0;
-	std::string estimate;
-};
-
-Strip read_strip(const Screenshot &shot)
-{
-	Strip s;
-	const std::string tally = read_text(shot, tally_x);
-	EXPECT_EQ(std::sscanf(tally.c_str(), "%llu/%llu", &s.inside, &s.total), 2) << tally;
-	s.estimate = read_text(shot, estimate_x);
-	return s;
+	const auto s = read_strip(shot);
+	if (!s)
+		throw std::runtime_error("the strip holds no tally");
+	return *s;
 }
 
 bool ramp_colour(Rgb c)
 {
 	for (int i = 0; i < 10; i++)
-		if (c == Rgb{static_cast<Uint8>(100 + 17 * i), static_cast<Uint8>(100 - 10 * i),
-			     static_cast<Uint8>(100 - 10 * i)})
+		if (c == ramp(i))
 			return true;
 	return false;
-}
-
-bool frame_pixel(int x, int y)
-{
-	const bool border = y <= 400 && (x <= 4 || x >= 396 || y <= 4 || y >= 396);
-	const bool on_axis = (x == 200 && ((y >= 5 && y <= 7) || (y >= 393 && y <= 395))) ||
-			     (y == 200 && ((x >= 5 && x <= 7) || (x >= 393 && x <= 395)));
-	return border || on_axis;
 }
 
 // One program in its own X server; extra holds changes to its environment.
@@ -101,19 +39,12 @@ struct Running {
 	Window window = 0;
 
 	explicit Running(std::vector<EnvChange> extra = {})
-		: program({QUORVEL_BIN}, with_display(x.name(), std::move(extra)))
+		: program({QUORVEL_BIN}, on_display(x, std::move(extra)))
 	{
 		const auto w = x.find_window("Quorvel", 5s);
 		if (!w)
 			throw std::runtime_error("no window titled Quorvel: " + program.stderr_text());
 		window = *w;
-	}
-
-	static std::vector<EnvChange> with_display(const std::string &name, std::vector<EnvChange> env)
-	{
-		env.insert(env.begin(), {{"DISPLAY", name}, {"SDL_VIDEODRIVER", std::nullopt},
-					 {"WAYLAND_DISPLAY", std::nullopt}});
-		return env;
 	}
 
 	// The tally gained over a while of running, during which action runs,
@@ -122,14 +53,14 @@ struct Running {
 	{
 		program.signal(SIGSTOP);
 		std::this_thread::sleep_for(50ms);
-		const Strip before = read_strip(x.screenshot(window));
+		const Strip before = strip_of(x.screenshot(window));
 		program.signal(SIGCONT);
 		const auto end = std::chrono::steady_clock::now() + awake;
 		action();
 		std::this_thread::sleep_until(end);
 		program.signal(SIGSTOP);
 		std::this_thread::sleep_for(50ms);
-		const Strip after = read_strip(x.screenshot(window));
+		const Strip after = strip_of(x.screenshot(window));
 		program.signal(SIGCONT);
 		return after.total - before.total;
 	}
@@ -162,7 +93,7 @@ TEST(EndToEnd, WindowShowsFrameTrailAndStrip)
 		for (int x = 0; x < 400; x++)
 			ASSERT_TRUE(first.at(x, y) == black || first.at(x, y) == red) << x << "," << y;
 
-	const Strip s1 = read_strip(first);
+	const Strip s1 = strip_of(first);
 	char want[32];
 	std::snprintf(want, sizeof want, "%.8f", static_cast<double>(s1.inside) / s1.total * 4.0);
 	EXPECT_EQ(s1.estimate, want);
@@ -170,7 +101,7 @@ TEST(EndToEnd, WindowShowsFrameTrailAndStrip)
 	EXPECT_LE(s1.inside, s1.total);
 
 	std::this_thread::sleep_for(300ms);
-	EXPECT_GT(read_strip(r.x.screenshot(r.window)).total, s1.total);
+	EXPECT_GT(strip_of(r.x.screenshot(r.window)).total, s1.total);
 }
 
 // Keys (Escape too) and pointer motion each take a sample on top of the ticks,

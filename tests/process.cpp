@@ -62,7 +62,7 @@ std::optional<int> Child::wait(std::chrono::milliseconds timeout)
 		else if (std::chrono::steady_clock::now() >= end)
 			break;
 		else
-			std::this_thread::sleep_for(std::chrono::milliseconds(5));
+			std::this_thread::sleep_for(std::chrono::milliseconds(1));
 	}
 	return status_;
 }

@@ -13,12 +13,6 @@ constexpr int strip_top = 401;
 constexpr int strip_bottom = window_height - 1;
 constexpr Rgb junk{1, 2, 3};
 
-Rgb ramp(int index)
-{
-	return Rgb{static_cast<Uint8>(100 + 17 * index), static_cast<Uint8>(100 - 10 * index),
-		   static_cast<Uint8>(100 - 10 * index)};
-}
-
 struct Step {
 	Point points[trail_length];
 	char pitext[pitext_size];
@@ -36,16 +30,6 @@ struct Step {
 		draw_step(c.surface(), points, inside, total, estimate(inside, total), pitext, stuff);
 	}
 };
-
-// The border, five deep (four on the right, where column 400 is clipped), and
-// the three circles where they cross the axes through the centre.
-bool frame_pixel(int x, int y)
-{
-	const bool border = y <= 400 && (x <= 4 || x >= 396 || y <= 4 || y >= 396);
-	const bool on_axis = (x == 200 && (y == 5 || y == 6 || y == 7 || y == 393 || y == 394 || y == 395)) ||
-			     (y == 200 && (x == 5 || x == 6 || x == 7 || x == 393 || x == 394 || x == 395));
-	return border || on_axis;
-}
 
 bool near_disc(const Point &p, int x, int y)
 {

@@ -70,6 +70,13 @@ XServer::~XServer()
 	xvfb_->wait(3s);
 }
 
+std::vector<EnvChange> on_display(const XServer &x, std::vector<EnvChange> extra)
+{
+	extra.insert(extra.begin(), {{"DISPLAY", x.name()}, {"SDL_VIDEODRIVER", std::nullopt},
+				     {"WAYLAND_DISPLAY", std::nullopt}});
+	return extra;
+}
+
 std::string window_title(Display *dpy, Window w)
 {
 	char *name = nullptr;
@@ -111,7 +118,7 @@ std::optional<Window> XServer::find_window(const std::string &title, std::chrono
 		}
 		if (found)
 			return found;
-		std::this_thread::sleep_for(10ms);
+		std::this_thread::sleep_for(2ms);
 	} while (std::chrono::steady_clock::now() < end);
 	return std::nullopt;
 }

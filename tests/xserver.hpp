@@ -50,5 +50,8 @@ private:
 	Display *dpy_ = nullptr;
 };
 
+// An environment in which SDL opens its window on x, whatever the caller's
+// own display is, with extra changes after.
+std::vector<EnvChange> on_display(const XServer &x, std::vector<EnvChange> extra = {});
 std::string window_title(Display *dpy, Window w);
 std::string icon_title(Display *dpy, Window w);

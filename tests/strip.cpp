@@ -1,0 +1,71 @@
+#include "strip.hpp"
+
+#include <SDL_gfxPrimitives.h>
+
+#include <array>
+#include <cstdio>
+#include <map>
+
+namespace {
+
+constexpr int text_y = 407;
+constexpr int estimate_x = 318;
+constexpr int tally_x = 4;
+constexpr int glyph = 8;
+
+using Cell = std::array<bool, glyph * glyph>;
+
+// The glyphs the strip can hold, as SDL_gfx's own font draws them, so no
+// OCR is needed: a cell either is one of these exactly or is no text.
+const std::map<Cell, char> &font()
+{
+	static const std::map<Cell, char> table = [] {
+		std::map<Cell, char> t;
+		for (const char c : std::string("0123456789./")) {
+			Canvas canvas(glyph, glyph);
+			canvas.fill(black);
+			const char text[] = {c, '\0'};
+			stringRGBA(canvas.surface(), 0, 0, text, 255, 0, 0, 255);
+			Cell cell{};
+			for (int i = 0; i < glyph * glyph; i++)
+				cell[i] = canvas.at(i % glyph, i / glyph) == red;
+			t[cell] = c;
+		}
+		return t;
+	}();
+	return table;
+}
+
+// Reads glyphs from x rightwards until a blank cell; '?' for one that is no glyph.
+std::string read_text(const Screenshot &shot, int x)
+{
+	std::string out;
+	for (; x + glyph <= shot.width(); x += glyph) {
+		Cell cell{};
+		bool blank = true;
+		for (int i = 0; i < glyph * glyph; i++) {
+			cell[i] = shot.at(x + i % glyph, text_y + i / glyph) == red;
+			blank = blank && !cell[i];
+		}
+		if (blank)
+			break;
+		const auto it = font().find(cell);
+		out += it == font().end() ? '?' : it->second;
+	}
+	return out;
+}
+
+} // namespace
+
+std::optional<Strip> read_strip(const Screenshot &shot)
+{
+	if (shot.height() < text_y + glyph)
+		return std::nullopt;
+	Strip s;
+	const std::string tally = read_text(shot, tally_x);
+	char rest = 0;
+	if (std::sscanf(tally.c_str(), "%llu/%llu%c", &s.inside, &s.total, &rest) != 2 || s.total == 0)
+		return std::nullopt;
+	s.estimate = read_text(shot, estimate_x);
+	return s;
+}

@@ -1,0 +1,15 @@
+// Reads the status strip off a screenshot, glyph by glyph.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "xserver.hpp"
+
+struct Strip {
+	unsigned long long inside = 0, total = 0;
+	std::string estimate; // as shown, eight decimals
+};
+
+// Nothing when the strip shows no tally (yet).
+std::optional<Strip> read_strip(const Screenshot &shot);
