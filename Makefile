@@ -12,8 +12,11 @@ DEPS         := scripts/deps.sh
 BUILD_PKGS := cmake g++ make pkg-config 'libsdl1.2-compat-dev|libsdl1.2-dev' libsdl-gfx1.2-dev
 TEST_PKGS  := $(BUILD_PKGS) libgtest-dev xvfb libx11-dev libxtst-dev desktop-file-utils
 DEMO_PKGS  := $(TEST_PKGS) netpbm
+BENCH_PKGS := $(TEST_PKGS) libbenchmark-dev
+LINT_PKGS  := $(BENCH_PKGS) clang-tidy cppcheck clang-format
+SOURCES     = $(wildcard src/*.cpp src/*.hpp tests/*.cpp tests/*.hpp bench/*.cpp)
 
-.PHONY: all build run test demo install uninstall clean distclean
+.PHONY: all build run test demo bench lint format install uninstall clean distclean
 
 all: build
 
@@ -40,6 +43,30 @@ demo:
 	$(BUILD_DIR)/tests/demo $(DEMO_SECONDS) >$(BUILD_DIR)/screenshot.ppm
 	pnmtopng $(BUILD_DIR)/screenshot.ppm >docs/screenshot.png
 	@echo "wrote docs/screenshot.png"
+
+# One table: a step's cost, then the program under Xvfb for about 70 s.
+bench:
+	@$(DEPS) $(BENCH_PKGS)
+	@$(MAKE) --no-print-directory $(BUILD_DIR)/CMakeCache.txt
+	$(CMAKE) -S . -B $(BUILD_DIR) -DQUORVEL_BENCHMARKS=ON >/dev/null
+	$(CMAKE) --build $(BUILD_DIR) -j2 --target bench
+	$(BUILD_DIR)/bench/bench
+
+# clang-tidy as .clang-tidy sets it, cppcheck (a raw loop where an algorithm
+# would do is taste, not a fault), and the layout .clang-format asks for.
+lint:
+	@$(DEPS) $(LINT_PKGS)
+	@$(MAKE) --no-print-directory $(BUILD_DIR)/CMakeCache.txt
+	$(CMAKE) -S . -B $(BUILD_DIR) -DQUORVEL_BENCHMARKS=ON -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+	run-clang-tidy -p $(BUILD_DIR) -quiet '$(CURDIR)/(src|tests|bench)/' >$(BUILD_DIR)/clang-tidy.log 2>&1 \
+		|| { grep -E 'warning:|error:' $(BUILD_DIR)/clang-tidy.log; exit 1; }
+	cppcheck --enable=warning,style,performance,portability --std=c++20 --inline-suppr --error-exitcode=1 \
+		--quiet -I src -I tests --suppress=missingIncludeSystem --suppress=useStlAlgorithm src tests bench
+	clang-format --dry-run -Werror $(SOURCES)
+	@echo "lint: no findings"
+
+format:
+	clang-format -i $(SOURCES)
 
 # PREFIX (default /usr/local) and DESTDIR work as usual; give uninstall the
 # same DESTDIR as install.

@@ -18,7 +18,8 @@
 #include "sampling.hpp"
 #include "scene.hpp"
 
-namespace {
+namespace
+{
 
 constexpr Uint32 subsystems = SDL_INIT_TIMER | SDL_INIT_VIDEO;
 constexpr int colour_depth = 0; // whatever the display uses
@@ -37,8 +38,7 @@ constexpr int driver_name_size = 32;
 int pending_ticks()
 {
 	SDL_Event pending[max_pending_ticks];
-	return SDL_PeepEvents(pending, max_pending_ticks, SDL_PEEKEVENT,
-			      SDL_EVENTMASK(SDL_USEREVENT));
+	return SDL_PeepEvents(pending, max_pending_ticks, SDL_PEEKEVENT, SDL_EVENTMASK(SDL_USEREVENT));
 }
 
 Uint32 timer(Uint32 ms, void * /*param*/)
@@ -75,12 +75,14 @@ bool shows_nothing()
  * itself, so it must live as long as the process. */
 void prefer_software_presentation()
 {
-	static char no_gl_surface[] = "SDL_FRAMEBUFFER_ACCELERATION=0";
-	static char software_renderer[] = "SDL_RENDER_DRIVER=software";
-	if (SDL_getenv("SDL_FRAMEBUFFER_ACCELERATION") == nullptr)
+	if (SDL_getenv("SDL_FRAMEBUFFER_ACCELERATION") == nullptr) {
+		static char no_gl_surface[] = "SDL_FRAMEBUFFER_ACCELERATION=0";
 		SDL_putenv(no_gl_surface);
-	if (SDL_getenv("SDL_RENDER_DRIVER") == nullptr)
+	}
+	if (SDL_getenv("SDL_RENDER_DRIVER") == nullptr) {
+		static char software_renderer[] = "SDL_RENDER_DRIVER=software";
 		SDL_putenv(software_renderer);
+	}
 }
 
 SDL_Surface *open_window()
@@ -102,7 +104,6 @@ int main(int /*argc*/, char * /*argv*/[])
 	Uint64 total;
 	Uint64 inside;
 	Point points[trail_length];
-	double pi;
 	char pitext[pitext_size];
 	char stuff[stuff_size];
 
@@ -119,7 +120,7 @@ int main(int /*argc*/, char * /*argv*/[])
 
 	while (SDL_WaitEvent(&ev) != 0 && ev.type != SDL_QUIT) {
 		sample_step(points, &inside, &total);
-		pi = estimate(inside, total);
+		const double pi = estimate(inside, total);
 		draw_step(screen, points, inside, total, pi, pitext, stuff);
 		SDL_Flip(screen);
 	}

@@ -12,7 +12,8 @@
 
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 constexpr Sint16 blank_coord = -20; // far enough out that a disc never shows
 // Doubled coordinates keep the pixel-centre test in integers: the centre

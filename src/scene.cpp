@@ -15,7 +15,8 @@
 #include <cinttypes>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 constexpr Uint8 opaque = 255;
 constexpr Uint8 full = 255;
@@ -44,10 +45,13 @@ void clear(SDL_Surface *screen, Sint16 top)
 
 void draw_frame(SDL_Surface *screen)
 {
-	for (Sint16 i = 0; i < border_depth; i++)
-		rectangleRGBA(screen, i, i, board_edge - i, board_edge - i, full, full, full, opaque);
-	for (Sint16 i = 0; i < circle_count; i++)
-		circleRGBA(screen, centre, centre, circle_radius - i, full, full, full, opaque);
+	for (Sint16 i = 0; i < border_depth; i++) {
+		const auto far = static_cast<Sint16>(board_edge - i);
+		rectangleRGBA(screen, i, i, far, far, full, full, full, opaque);
+	}
+	for (int i = 0; i < circle_count; i++)
+		circleRGBA(screen, centre, centre, static_cast<Sint16>(circle_radius - i), full, full, full,
+		           opaque);
 }
 
 void draw_text(SDL_Surface *screen, Sint16 x, const char *text)
@@ -57,8 +61,8 @@ void draw_text(SDL_Surface *screen, Sint16 x, const char *text)
 
 /* The strip is cleared each step, which also wipes the part of any disc that
  * reached below the board. */
-void draw_strip(SDL_Surface *screen, Uint64 inside, Uint64 total, double pi,
-		char (&pitext)[pitext_size], char (&stuff)[stuff_size])
+void draw_strip(SDL_Surface *screen, Uint64 inside, Uint64 total, double pi, char (&pitext)[pitext_size],
+                char (&stuff)[stuff_size])
 {
 	clear(screen, strip_top);
 	std::snprintf(pitext, sizeof pitext, "%.8f", pi);
@@ -83,7 +87,7 @@ void draw_startup(SDL_Surface *screen)
 }
 
 void draw_step(SDL_Surface *screen, const Point *points, Uint64 inside, Uint64 total, double pi,
-	       char (&pitext)[pitext_size], char (&stuff)[stuff_size])
+               char (&pitext)[pitext_size], char (&stuff)[stuff_size])
 {
 	draw_frame(screen);
 	for (int i = 0; i < trail_length; i++)

@@ -13,4 +13,4 @@ constexpr int stuff_size = 100;                // the tally: "inside/total"
 void Point_draw(SDL_Surface *screen, Point p, int index);
 void draw_startup(SDL_Surface *screen);
 void draw_step(SDL_Surface *screen, const Point *points, Uint64 inside, Uint64 total, double pi,
-	       char (&pitext)[pitext_size], char (&stuff)[stuff_size]);
+               char (&pitext)[pitext_size], char (&stuff)[stuff_size]);

@@ -12,12 +12,12 @@ bool frame_pixel(int x, int y)
 {
 	const bool border = y <= 400 && (x <= 4 || x >= 396 || y <= 4 || y >= 396);
 	const bool on_axis = (x == 200 && ((y >= 5 && y <= 7) || (y >= 393 && y <= 395))) ||
-			     (y == 200 && ((x >= 5 && x <= 7) || (x >= 393 && x <= 395)));
+	                     (y == 200 && ((x >= 5 && x <= 7) || (x >= 393 && x <= 395)));
 	return border || on_axis;
 }
 
 Canvas::Canvas(int w, int h)
-	: surface_(SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0))
+    : surface_(SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0))
 {
 	if (surface_ == nullptr)
 		throw std::runtime_error(SDL_GetError());
@@ -30,7 +30,8 @@ Canvas::~Canvas()
 
 Rgb Canvas::at(int x, int y) const
 {
-	const auto *row = static_cast<const Uint8 *>(surface_->pixels) + y * surface_->pitch;
+	const auto *row =
+	        static_cast<const Uint8 *>(surface_->pixels) + static_cast<ptrdiff_t>(y) * surface_->pitch;
 	const Uint32 px = reinterpret_cast<const Uint32 *>(row)[x];
 	Rgb c{};
 	SDL_GetRGB(px, surface_->format, &c[0], &c[1], &c[2]);
@@ -42,7 +43,7 @@ void Canvas::fill(Rgb c)
 	SDL_FillRect(surface_, nullptr, SDL_MapRGB(surface_->format, c[0], c[1], c[2]));
 }
 
-bool Canvas::all_rows(int top, int bottom, const std::function<bool(int, int, Rgb)> &f) const
+bool Canvas::all_rows(int top, int bottom, const std::function<bool(int, int, const Rgb &)> &f) const
 {
 	for (int y = top; y <= bottom; y++)
 		for (int x = 0; x < width(); x++)

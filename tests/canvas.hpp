@@ -18,8 +18,9 @@ Rgb ramp(int index);
 // axes through the centre, to the three circles.
 bool frame_pixel(int x, int y);
 
-class Canvas {
-public:
+class Canvas
+{
+      public:
 	Canvas(int w, int h);
 	~Canvas();
 	Canvas(const Canvas &) = delete;
@@ -31,8 +32,8 @@ public:
 	Rgb at(int x, int y) const;
 	void fill(Rgb c);
 	// Calls f on every pixel in rows top..bottom; stops at the first false.
-	bool all_rows(int top, int bottom, const std::function<bool(int, int, Rgb)> &f) const;
+	bool all_rows(int top, int bottom, const std::function<bool(int, int, const Rgb &)> &f) const;
 
-private:
+      private:
 	SDL_Surface *surface_;
 };

@@ -7,7 +7,8 @@
 
 using namespace std::chrono_literals;
 
-namespace {
+namespace
+{
 
 constexpr const char *no_window = "OMG no window\n";
 
@@ -22,11 +23,13 @@ TEST(Driver, NoDisplayMeansNoWindow)
 		std::vector<EnvChange> env;
 	};
 	const Case cases[] = {
-		{"x11 asked for, no server", {{"SDL_VIDEODRIVER", "x11"}, {"DISPLAY", ":231"}}},
-		{"nothing set at all", {{"SDL_VIDEODRIVER", std::nullopt}, {"DISPLAY", std::nullopt},
-					{"WAYLAND_DISPLAY", std::nullopt}}},
-		{"display that does not answer", {{"SDL_VIDEODRIVER", std::nullopt}, {"DISPLAY", ":231"},
-						  {"WAYLAND_DISPLAY", std::nullopt}}},
+	        {"x11 asked for, no server", {{"SDL_VIDEODRIVER", "x11"}, {"DISPLAY", ":231"}}},
+	        {"nothing set at all",
+	         {{"SDL_VIDEODRIVER", std::nullopt},
+	          {"DISPLAY", std::nullopt},
+	          {"WAYLAND_DISPLAY", std::nullopt}}},
+	        {"display that does not answer",
+	         {{"SDL_VIDEODRIVER", std::nullopt}, {"DISPLAY", ":231"}, {"WAYLAND_DISPLAY", std::nullopt}}},
 	};
 	for (const Case &c : cases) {
 		Child p({QUORVEL_BIN, "--help", "-x", "two words"}, c.env);

@@ -12,7 +12,8 @@
 
 using namespace std::chrono_literals;
 
-namespace {
+namespace
+{
 
 constexpr Rgb newest{253, 10, 10};
 
@@ -24,7 +25,7 @@ Strip strip_of(const Screenshot &shot)
 	return *s;
 }
 
-bool ramp_colour(Rgb c)
+bool ramp_colour(const Rgb &c)
 {
 	for (int i = 0; i < 10; i++)
 		if (c == ramp(i))
@@ -39,7 +40,7 @@ struct Running {
 	Window window = 0;
 
 	explicit Running(std::vector<EnvChange> extra = {})
-		: program({QUORVEL_BIN}, on_display(x, std::move(extra)))
+	    : program({QUORVEL_BIN}, on_display(x, std::move(extra)))
 	{
 		const auto w = x.find_window("Quorvel", 5s);
 		if (!w)
@@ -95,7 +96,8 @@ TEST(EndToEnd, WindowShowsFrameTrailAndStrip)
 
 	const Strip s1 = strip_of(first);
 	char want[32];
-	std::snprintf(want, sizeof want, "%.8f", static_cast<double>(s1.inside) / s1.total * 4.0);
+	std::snprintf(want, sizeof want, "%.8f",
+	              static_cast<double>(s1.inside) / static_cast<double>(s1.total) * 4.0);
 	EXPECT_EQ(s1.estimate, want);
 	EXPECT_GT(s1.total, 20U);
 	EXPECT_LE(s1.inside, s1.total);
@@ -126,7 +128,7 @@ TEST(EndToEnd, InputTakesSamplesAndNeverEnds)
 	// Every key is a press and a release; allow for jitter in the ticks.
 	const auto events = 2 * std::size(keys) + moves;
 	EXPECT_GE(with_input, ticks_only + events - 10)
-		<< "ticks alone " << ticks_only << ", with input " << with_input;
+	        << "ticks alone " << ticks_only << ", with input " << with_input;
 	EXPECT_FALSE(r.program.wait(500ms).has_value());
 }
 
@@ -139,14 +141,13 @@ TEST(EndToEnd, ClosingEndsWithStatusZero)
 		bool slow;
 	};
 	const Case cases[] = {
-		{"close", false}, {"SIGTERM", false}, {"SIGINT", false},
-		{"close", true},  {"SIGTERM", true},
+	        {"close", false}, {"SIGTERM", false}, {"SIGINT", false}, {"close", true}, {"SIGTERM", true},
 	};
 	for (const Case &c : cases) {
 		SCOPED_TRACE(std::string(c.how) + (c.slow ? ", steps 15 ms slower" : ""));
 		std::vector<EnvChange> env;
 		if (c.slow)
-			env.push_back({"LD_PRELOAD", SLOW_FLIP_LIB});
+			env.emplace_back("LD_PRELOAD", SLOW_FLIP_LIB);
 		Running r(env);
 		// Slow steps fall behind the ticks; give a queue time to fill.
 		std::this_thread::sleep_for(c.slow ? 4s : 1s);

@@ -22,13 +22,14 @@ Child::Child(const std::vector<std::string> &argv, const std::vector<EnvChange> 
 		dup2(err_fd_, STDERR_FILENO);
 		if (pass_fd >= 0)
 			dup2(pass_fd, 3);
-		for (const auto &[name, value] : env) {
+		for (const auto &[var, value] : env) {
 			if (value)
-				setenv(name.c_str(), value->c_str(), 1);
+				setenv(var.c_str(), value->c_str(), 1);
 			else
-				unsetenv(name.c_str());
+				unsetenv(var.c_str());
 		}
 		std::vector<char *> args;
+		args.reserve(argv.size() + 1);
 		for (const std::string &a : argv)
 			args.push_back(const_cast<char *>(a.c_str()));
 		args.push_back(nullptr);
@@ -67,7 +68,7 @@ std::optional<int> Child::wait(std::chrono::milliseconds timeout)
 	return status_;
 }
 
-std::string Child::stderr_text()
+std::string Child::stderr_text() const
 {
 	std::string text;
 	char buf[4096];

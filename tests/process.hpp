@@ -12,8 +12,9 @@
 // A variable to set, or with no value, to remove from the child's environment.
 using EnvChange = std::pair<std::string, std::optional<std::string>>;
 
-class Child {
-public:
+class Child
+{
+      public:
 	// pass_fd, when given, is open in the child as descriptor 3.
 	Child(const std::vector<std::string> &argv, const std::vector<EnvChange> &env, int pass_fd = -1);
 	~Child(); // kills a child that is still running
@@ -26,9 +27,9 @@ public:
 	// is still running after the timeout.
 	std::optional<int> wait(std::chrono::milliseconds timeout);
 	// All the child wrote to standard error; call after it has ended.
-	std::string stderr_text();
+	std::string stderr_text() const;
 
-private:
+      private:
 	pid_t pid_ = -1;
 	int err_fd_ = -1; // a file, not a pipe, so a chatty child never blocks
 	std::optional<int> status_;

@@ -6,7 +6,8 @@
 
 #include "sampling.hpp"
 
-namespace {
+namespace
+{
 
 constexpr int last = board_size - 1;
 
@@ -14,6 +15,7 @@ std::vector<Point> samples_after_seed(unsigned seed, int n)
 {
 	std::srand(seed);
 	std::vector<Point> out;
+	out.reserve(static_cast<size_t>(n));
 	for (int i = 0; i < n; i++)
 		out.push_back(random_point());
 	return out;
@@ -33,8 +35,9 @@ TEST(Circle, PixelCentresGiveAnEstimateNearPi)
 		for (int y = 0; y <= last; y++)
 			passed += inside_circle(Point{static_cast<Sint16>(x), static_cast<Sint16>(y)});
 	EXPECT_EQ(passed, 125676);
-	EXPECT_DOUBLE_EQ(estimate(passed, board_size * board_size), 3.1419);
-	EXPECT_NEAR(estimate(passed, board_size * board_size), 3.14159265, 0.00031);
+	constexpr Uint64 pixels = Uint64{board_size} * board_size;
+	EXPECT_DOUBLE_EQ(estimate(passed, pixels), 3.1419);
+	EXPECT_NEAR(estimate(passed, pixels), 3.14159265, 0.00031);
 }
 
 TEST(Circle, BoundaryPixels)
@@ -44,9 +47,9 @@ TEST(Circle, BoundaryPixels)
 		int in;
 	};
 	const Case cases[] = {
-		{200, 0, 1},   {0, 200, 1},   {399, 200, 1}, {200, 399, 1}, {59, 59, 1},
-		{340, 340, 1}, {0, 0, 0},     {399, 0, 0},   {0, 399, 0},   {399, 399, 0},
-		{58, 58, 0},   {341, 341, 0}, {200, 200, 1}, {199, 199, 1},
+	        {200, 0, 1},   {0, 200, 1},   {399, 200, 1}, {200, 399, 1}, {59, 59, 1},
+	        {340, 340, 1}, {0, 0, 0},     {399, 0, 0},   {0, 399, 0},   {399, 399, 0},
+	        {58, 58, 0},   {341, 341, 0}, {200, 200, 1}, {199, 199, 1},
 	};
 	for (const Case &c : cases)
 		EXPECT_EQ(inside_circle(Point{c.x, c.y}), c.in) << c.x << "," << c.y;
@@ -95,8 +98,9 @@ TEST(Trail, ShiftDropsTheOldestAndKeepsTheNewest)
 	shift(points);
 	for (int i = 0; i < trail_length; i++) {
 		const int from = std::min(i + 1, trail_length - 1);
-		EXPECT_TRUE(same(points[i], Point{static_cast<Sint16>(from), static_cast<Sint16>(100 + from)}))
-			<< i;
+		EXPECT_TRUE(
+		        same(points[i], Point{static_cast<Sint16>(from), static_cast<Sint16>(100 + from)}))
+		        << i;
 	}
 }
 
@@ -151,12 +155,12 @@ TEST(Tally, Estimate)
 		double pi;
 	};
 	const Case cases[] = {
-		{1, 1, 4.0},
-		{0, 1, 0.0},
-		{3, 4, 3.0},
-		{2, 3, 8.0 / 3.0},
-		{3000000000ULL, 4000000000ULL, 3.0},
-		{125676, 160000, 3.1419},
+	        {1, 1, 4.0},
+	        {0, 1, 0.0},
+	        {3, 4, 3.0},
+	        {2, 3, 8.0 / 3.0},
+	        {3000000000ULL, 4000000000ULL, 3.0},
+	        {125676, 160000, 3.1419},
 	};
 	for (const Case &c : cases)
 		EXPECT_DOUBLE_EQ(estimate(c.inside, c.total), c.pi) << c.inside << "/" << c.total;

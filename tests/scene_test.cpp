@@ -7,7 +7,8 @@
 #include "canvas.hpp"
 #include "scene.hpp"
 
-namespace {
+namespace
+{
 
 constexpr int strip_top = 401;
 constexpr int strip_bottom = window_height - 1;
@@ -25,7 +26,7 @@ struct Step {
 		std::memset(pitext, '#', sizeof pitext);
 		std::memset(stuff, '#', sizeof stuff);
 	}
-	void draw(Canvas &c, Uint64 inside, Uint64 total)
+	void draw(const Canvas &c, Uint64 inside, Uint64 total)
 	{
 		draw_step(c.surface(), points, inside, total, estimate(inside, total), pitext, stuff);
 	}
@@ -43,13 +44,13 @@ TEST(Scene, StartupPictureIsTheFrameOnBlack)
 	Canvas c(window_width, window_height);
 	c.fill(junk);
 	draw_startup(c.surface());
-	const Rgb inner_samples[] = {c.at(200, 200), c.at(8, 200), c.at(200, 392), c.at(20, 20), c.at(380, 390)};
+	const Rgb inner_samples[] = {c.at(200, 200), c.at(8, 200), c.at(200, 392), c.at(20, 20),
+	                             c.at(380, 390)};
 	for (const Rgb &px : inner_samples)
 		EXPECT_EQ(px, black);
-	EXPECT_TRUE(c.all_rows(0, 400, [](int x, int y, Rgb px) {
-		return !frame_pixel(x, y) || px == white;
-	}));
-	EXPECT_TRUE(c.all_rows(strip_top, strip_bottom, [](int, int, Rgb px) { return px == black; }));
+	EXPECT_TRUE(c.all_rows(
+	        0, 400, [](int x, int y, const Rgb &px) { return !frame_pixel(x, y) || px == white; }));
+	EXPECT_TRUE(c.all_rows(strip_top, strip_bottom, [](int, int, const Rgb &px) { return px == black; }));
 }
 
 TEST(Scene, StepRedrawsFrameTrailAndStrip)
@@ -57,10 +58,10 @@ TEST(Scene, StepRedrawsFrameTrailAndStrip)
 	Canvas c(window_width, window_height);
 	c.fill(junk); // stands for a board covered in old dots
 	Step s;
-	s.points[2] = Point{2, 200};    // over the left border
-	s.points[5] = Point{300, 300};  // covered by the newer disc below
+	s.points[2] = Point{2, 200};   // over the left border
+	s.points[5] = Point{300, 300}; // covered by the newer disc below
 	s.points[9] = Point{300, 300};
-	s.points[7] = Point{150, 400};  // reaches into the strip
+	s.points[7] = Point{150, 400}; // reaches into the strip
 	s.points[0] = Point{60, 100};
 	s.draw(c, 1, 1);
 
@@ -71,13 +72,14 @@ TEST(Scene, StepRedrawsFrameTrailAndStrip)
 	EXPECT_EQ(c.at(60, 100), ramp(0));
 	EXPECT_EQ(c.at(63, 100), ramp(0));
 	EXPECT_EQ(c.at(64, 100), junk); // outside the radius-3 disc, old dots stay
-	EXPECT_TRUE(c.all_rows(0, 400, [&](int x, int y, Rgb px) {
+	EXPECT_TRUE(c.all_rows(0, 400, [&](int x, int y, const Rgb &px) {
 		for (const Point &p : s.points)
 			if (near_disc(p, x, y))
 				return true;
 		return !frame_pixel(x, y) || px == white;
 	}));
-	EXPECT_TRUE(c.all_rows(strip_top, strip_bottom, [](int, int, Rgb px) { return px == black || px == red; }));
+	EXPECT_TRUE(c.all_rows(strip_top, strip_bottom,
+	                       [](int, int, const Rgb &px) { return px == black || px == red; }));
 	EXPECT_EQ(c.at(150, 402), black);
 }
 
@@ -89,7 +91,7 @@ TEST(Scene, PlaceholdersLeaveNoMark)
 	draw_startup(got.surface());
 	Step s;
 	s.draw(got, 0, 1);
-	EXPECT_TRUE(got.all_rows(0, 400, [&](int x, int y, Rgb px) { return px == want.at(x, y); }));
+	EXPECT_TRUE(got.all_rows(0, 400, [&](int x, int y, const Rgb &px) { return px == want.at(x, y); }));
 }
 
 TEST(Scene, StripTextsMatchTheFont)
@@ -99,13 +101,13 @@ TEST(Scene, StripTextsMatchTheFont)
 		const char *pitext, *stuff;
 	};
 	const Case cases[] = {
-		{2, 3, "2.66666667", "2/3"},
-		{3, 4, "3.00000000", "3/4"},
-		{1, 1, "4.00000000", "1/1"},
-		{0, 1, "0.00000000", "0/1"},
-		{3000000000ULL, 4000000000ULL, "3.00000000", "3000000000/4000000000"},
-		{18446744073709551615ULL, 18446744073709551615ULL, "4.00000000",
-		 "18446744073709551615/18446744073709551615"},
+	        {2, 3, "2.66666667", "2/3"},
+	        {3, 4, "3.00000000", "3/4"},
+	        {1, 1, "4.00000000", "1/1"},
+	        {0, 1, "0.00000000", "0/1"},
+	        {3000000000ULL, 4000000000ULL, "3.00000000", "3000000000/4000000000"},
+	        {18446744073709551615ULL, 18446744073709551615ULL, "4.00000000",
+	         "18446744073709551615/18446744073709551615"},
 	};
 	for (const Case &k : cases) {
 		Canvas got(window_width, window_height);
@@ -119,8 +121,8 @@ TEST(Scene, StripTextsMatchTheFont)
 		want.fill(black);
 		stringRGBA(want.surface(), 318, 407, k.pitext, 255, 0, 0, 255);
 		stringRGBA(want.surface(), 4, 407, k.stuff, 255, 0, 0, 255);
-		EXPECT_TRUE(got.all_rows(strip_top, strip_bottom,
-					 [&](int x, int y, Rgb px) { return px == want.at(x, y); }))
-			<< k.stuff;
+		EXPECT_TRUE(got.all_rows(strip_top, strip_bottom, [&](int x, int y, const Rgb &px) {
+			return px == want.at(x, y);
+		})) << k.stuff;
 	}
 }

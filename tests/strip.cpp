@@ -6,14 +6,16 @@
 #include <cstdio>
 #include <map>
 
-namespace {
+namespace
+{
 
 constexpr int text_y = 407;
 constexpr int estimate_x = 318;
 constexpr int tally_x = 4;
 constexpr int glyph = 8;
+constexpr size_t glyph_pixels = 64;
 
-using Cell = std::array<bool, glyph * glyph>;
+using Cell = std::array<bool, glyph_pixels>;
 
 // The glyphs the strip can hold, as SDL_gfx's own font draws them, so no
 // OCR is needed: a cell either is one of these exactly or is no text.

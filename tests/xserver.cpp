@@ -10,7 +10,8 @@
 
 using namespace std::chrono_literals;
 
-namespace {
+namespace
+{
 
 // Windows come and go while we look; a vanished one is not an error here.
 int ignore_errors(Display *, XErrorEvent *)
@@ -44,10 +45,10 @@ XServer::XServer()
 	int fds[2];
 	if (pipe(fds) != 0)
 		throw std::runtime_error("pipe");
-	xvfb_ = std::make_unique<Child>(
-		std::vector<std::string>{"/usr/bin/Xvfb", "-displayfd", "3", "-screen", "0", "640x480x24",
-					 "-nolisten", "tcp", "-noreset"},
-		std::vector<EnvChange>{}, fds[1]);
+	xvfb_ = std::make_unique<Child>(std::vector<std::string>{"/usr/bin/Xvfb", "-displayfd", "3",
+	                                                         "-screen", "0", "640x480x24", "-nolisten",
+	                                                         "tcp", "-noreset"},
+	                                std::vector<EnvChange>{}, fds[1]);
 	close(fds[1]);
 	const std::string number = read_display_number(fds[0]);
 	close(fds[0]);
@@ -72,8 +73,9 @@ XServer::~XServer()
 
 std::vector<EnvChange> on_display(const XServer &x, std::vector<EnvChange> extra)
 {
-	extra.insert(extra.begin(), {{"DISPLAY", x.name()}, {"SDL_VIDEODRIVER", std::nullopt},
-				     {"WAYLAND_DISPLAY", std::nullopt}});
+	extra.insert(extra.begin(), {{"DISPLAY", x.name()},
+	                             {"SDL_VIDEODRIVER", std::nullopt},
+	                             {"WAYLAND_DISPLAY", std::nullopt}});
 	return extra;
 }
 
@@ -103,14 +105,16 @@ std::optional<Window> XServer::find_window(const std::string &title, std::chrono
 {
 	const auto end = std::chrono::steady_clock::now() + timeout;
 	do {
-		Window root, parent, *kids = nullptr;
+		Window root = 0;
+		Window parent = 0;
+		Window *kids = nullptr;
 		unsigned n = 0;
 		std::optional<Window> found;
 		if (XQueryTree(dpy_, DefaultRootWindow(dpy_), &root, &parent, &kids, &n) != 0) {
 			for (unsigned i = 0; i < n && !found; i++) {
 				XWindowAttributes a;
-				if (XGetWindowAttributes(dpy_, kids[i], &a) != 0 && a.map_state == IsViewable &&
-				    window_title(dpy_, kids[i]) == title)
+				if (XGetWindowAttributes(dpy_, kids[i], &a) != 0 &&
+				    a.map_state == IsViewable && window_title(dpy_, kids[i]) == title)
 					found = kids[i];
 			}
 			if (kids != nullptr)
@@ -134,8 +138,9 @@ Screenshot XServer::screenshot(Window w)
 	for (int y = 0; y < a.height; y++)
 		for (int x = 0; x < a.width; x++) {
 			const unsigned long px = XGetPixel(img, x, y);
-			shot.set(x, y, Rgb{channel(px, img->red_mask), channel(px, img->green_mask),
-					   channel(px, img->blue_mask)});
+			shot.set(x, y,
+			         Rgb{channel(px, img->red_mask), channel(px, img->green_mask),
+			             channel(px, img->blue_mask)});
 		}
 	XDestroyImage(img);
 	return shot;

@@ -13,21 +13,23 @@
 #include "process.hpp"
 
 // What a screenshot shows of one pixel.
-class Screenshot {
-public:
+class Screenshot
+{
+      public:
 	Screenshot(int w, int h) : w_(w), h_(h), px_(static_cast<size_t>(w) * h) {}
 	int width() const { return w_; }
 	int height() const { return h_; }
 	Rgb at(int x, int y) const { return px_[static_cast<size_t>(y) * w_ + x]; }
 	void set(int x, int y, Rgb c) { px_[static_cast<size_t>(y) * w_ + x] = c; }
 
-private:
+      private:
 	int w_, h_;
 	std::vector<Rgb> px_;
 };
 
-class XServer {
-public:
+class XServer
+{
+      public:
 	XServer(); // starts Xvfb on a free display number and connects to it
 	~XServer();
 	XServer(const XServer &) = delete;
@@ -40,11 +42,11 @@ public:
 	std::optional<Window> find_window(const std::string &title, std::chrono::milliseconds timeout);
 	Screenshot screenshot(Window w);
 	void request_close(Window w); // what a window manager's close button sends
-	void focus(Window w); // as a window manager does on a click
+	void focus(Window w);         // as a window manager does on a click
 	void move_pointer(int x, int y);
 	void press_key(const char *keysym_name);
 
-private:
+      private:
 	std::unique_ptr<Child> xvfb_;
 	std::string name_;
 	Display *dpy_ = nullptr;

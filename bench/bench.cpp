@@ -1,0 +1,229 @@
+/* Figures for one table: the cost of one step on an off-screen surface
+ * (Google Benchmark), then the whole program in a private Xvfb: its pace
+ * against the ticks SDL delivers, its CPU and memory, how soon it shows a
+ * picture and how soon it ends when asked.
+ *
+ *   bench [STEADY_SECONDS [SOAK_SECONDS]]   (default 10 and 60)
+ */
+#include <benchmark/benchmark.h>
+
+#include <SDL.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+#include "canvas.hpp"
+#include "scene.hpp"
+#include "strip.hpp"
+#include "xserver.hpp"
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+namespace
+{
+
+constexpr long million = 1000000;
+
+/* ---- one step's work ---- */
+
+struct World {
+	Canvas canvas{window_width, window_height};
+	Point points[trail_length];
+	Uint64 inside = 0;
+	Uint64 total = 0;
+	char pitext[pitext_size] = {};
+	char stuff[stuff_size] = {};
+
+	World()
+	{
+		draw_startup(canvas.surface());
+		for (Point &p : points)
+			p = blank_point();
+	}
+	void step()
+	{
+		sample_step(points, &inside, &total);
+		draw_step(canvas.surface(), points, inside, total, estimate(inside, total), pitext, stuff);
+	}
+};
+
+// cppcheck-suppress constParameterCallback ; Google Benchmark's signature
+void step_fresh(benchmark::State &state)
+{
+	World w;
+	for (auto _ : state)
+		w.step();
+}
+
+/* A million samples in: the tally is seven digits and the board is covered
+ * with dots, as after three hours of watching. */
+// cppcheck-suppress constParameterCallback ; Google Benchmark's signature
+void step_after_million(benchmark::State &state)
+{
+	World w;
+	for (long i = 0; i < million; i++) {
+		sample_step(w.points, &w.inside, &w.total);
+		Point_draw(w.canvas.surface(), w.points[trail_length - 1], 0);
+	}
+	for (auto _ : state)
+		w.step();
+}
+
+class Collect : public benchmark::BenchmarkReporter
+{
+      public:
+	std::map<std::string, double> micros;
+	bool ReportContext(const Context &) override { return true; }
+	void ReportRuns(const std::vector<Run> &runs) override
+	{
+		for (const Run &r : runs)
+			micros[r.run_name.function_name] = r.GetAdjustedRealTime();
+	}
+};
+
+/* ---- the whole program ---- */
+
+long proc_field_kb(pid_t pid, const std::string &key)
+{
+	std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+	std::string line;
+	while (std::getline(status, line))
+		if (line.rfind(key + ":", 0) == 0)
+			return std::stol(line.substr(key.size() + 1));
+	return -1;
+}
+
+// User and system CPU of all the process's threads, in seconds.
+double cpu_seconds(pid_t pid)
+{
+	std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+	std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+	std::istringstream rest(text.substr(text.rfind(')') + 2));
+	std::string field;
+	double ticks = 0;
+	for (int i = 3; i <= 15 && rest >> field; i++)
+		if (i == 14 || i == 15)
+			ticks += std::stod(field);
+	return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+double seconds_since(Clock::time_point t)
+{
+	return std::chrono::duration<double>(Clock::now() - t).count();
+}
+
+struct Figures {
+	double first_picture_ms = -1, steps_per_s = -1, ticks_per_s = -1, cpu_percent = -1;
+	double peak_rss_mb = -1, rss_growth_kb = -1, exit_ms = -1;
+};
+
+Figures measure_program(int steady_s, int soak_s)
+{
+	Figures f;
+	XServer x;
+	const auto launch = Clock::now();
+	Child program({QUORVEL_BIN}, on_display(x));
+	const auto window = x.find_window("Quorvel", 5s);
+	if (!window)
+		return f;
+	while (seconds_since(launch) < 5 && !read_strip(x.screenshot(*window)))
+		std::this_thread::sleep_for(1ms);
+	f.first_picture_ms = seconds_since(launch) * 1000;
+
+	std::this_thread::sleep_for(2s);
+	const auto soak_start = Clock::now();
+	const long rss_start = proc_field_kb(program.pid(), "VmRSS");
+
+	Child probe({TICK_PROBE_BIN, std::to_string(steady_s)}, {});
+	const auto before = read_strip(x.screenshot(*window));
+	const double cpu_before = cpu_seconds(program.pid());
+	const auto t0 = Clock::now();
+	std::this_thread::sleep_for(std::chrono::seconds(steady_s));
+	const auto after = read_strip(x.screenshot(*window));
+	const double cpu_after = cpu_seconds(program.pid());
+	const double span = seconds_since(t0);
+	if (before && after)
+		f.steps_per_s = static_cast<double>(after->total - before->total) / span;
+	f.cpu_percent = (cpu_after - cpu_before) / span * 100;
+	if (probe.wait(5s))
+		f.ticks_per_s = std::stod(probe.stderr_text());
+
+	std::this_thread::sleep_until(soak_start + std::chrono::seconds(soak_s));
+	f.rss_growth_kb = static_cast<double>(proc_field_kb(program.pid(), "VmRSS") - rss_start);
+	f.peak_rss_mb = static_cast<double>(proc_field_kb(program.pid(), "VmHWM")) / 1024;
+
+	const auto asked = Clock::now();
+	x.request_close(*window);
+	if (program.wait(5s))
+		f.exit_ms = seconds_since(asked) * 1000;
+	return f;
+}
+
+/* ---- the table ---- */
+
+std::string cpu_model()
+{
+	std::ifstream info("/proc/cpuinfo");
+	std::string line;
+	while (std::getline(info, line))
+		if (line.rfind("model name", 0) == 0)
+			return line.substr(line.find(':') + 2);
+	return "unknown CPU";
+}
+
+// A negative value is a figure that could not be measured.
+void row(const char *figure, double value, const char *unit, const char *target, std::optional<bool> met)
+{
+	const char *verdict = !met ? "" : value < 0 ? "n/a" : *met ? "met" : "MISS";
+	std::printf("| %-40s | %10.2f %-4s | %-22s | %-4s |\n", figure, value, unit, target, verdict);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+	const int steady_s = argc > 1 ? std::atoi(argv[1]) : 10;
+	const int soak_s = argc > 2 ? std::atoi(argv[2]) : 60;
+
+	benchmark::RegisterBenchmark("step", step_fresh)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+	benchmark::RegisterBenchmark("step after 1e6 samples", step_after_million)
+	        ->Unit(benchmark::kMicrosecond)
+	        ->MinTime(2.0);
+	int bargc = 1;
+	benchmark::Initialize(&bargc, argv);
+	Collect collect;
+	benchmark::RunSpecifiedBenchmarks(&collect);
+
+	std::fprintf(stderr, "running the program under Xvfb for %d s...\n", soak_s + 2);
+	const Figures f = measure_program(steady_s, soak_s);
+
+	const SDL_version *sdl = SDL_Linked_Version();
+	std::printf("Machine: %s, %ld cores; SDL %d.%d.%d under Xvfb (24-bit)\n\n", cpu_model().c_str(),
+	            sysconf(_SC_NPROCESSORS_ONLN), sdl->major, sdl->minor, sdl->patch);
+	std::printf("| %-40s | %15s | %-22s | %-4s |\n", "figure", "measured", "target", "");
+	std::printf("|%s|%s|%s|%s|\n", std::string(42, '-').c_str(), std::string(17, '-').c_str(),
+	            std::string(24, '-').c_str(), std::string(6, '-').c_str());
+	const double fresh = collect.micros["step"];
+	const double later = collect.micros["step after 1e6 samples"];
+	row("one step's work, fresh", fresh, "us", "<= 50 us", fresh <= 50);
+	row("one step's work, after 1e6 samples", later, "us", "<= 50 us", later <= 50);
+	row("ticks delivered by SDL (asked: 1 ms)", f.ticks_per_s, "/s", "(the pace to keep)", std::nullopt);
+	row("steps taken by the program", f.steps_per_s, "/s", ">= 98 % of ticks",
+	    f.steps_per_s >= 0.98 * f.ticks_per_s);
+	row("CPU, whole process", f.cpu_percent, "%", "<= 8 % of a core", f.cpu_percent <= 8);
+	row("peak resident memory", f.peak_rss_mb, "MB", "<= 32 MB", f.peak_rss_mb <= 32);
+	char soak[64];
+	std::snprintf(soak, sizeof soak, "resident growth over %d s", soak_s);
+	row(soak, f.rss_growth_kb, "KB", "<= 256 KB", f.rss_growth_kb <= 256);
+	row("launch to first picture", f.first_picture_ms, "ms", "<= 300 ms", f.first_picture_ms <= 300);
+	row("close request to exit", f.exit_ms, "ms", "<= 200 ms", f.exit_ms <= 200);
+	return 0;
+}
