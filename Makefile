@@ -2,6 +2,7 @@
 # Every target first installs the Debian packages it needs that are missing.
 
 BUILD_DIR    ?= build
+SANITIZE_DIR ?= build-sanitize
 BUILD_TYPE   ?= RelWithDebInfo
 PREFIX       ?= /usr/local
 CMAKE        ?= cmake
@@ -14,9 +15,17 @@ TEST_PKGS  := $(BUILD_PKGS) libgtest-dev xvfb libx11-dev libxtst-dev desktop-fil
 DEMO_PKGS  := $(TEST_PKGS) netpbm
 BENCH_PKGS := $(TEST_PKGS) libbenchmark-dev
 LINT_PKGS  := $(BENCH_PKGS) clang-tidy cppcheck clang-format
+SANITIZE_PKGS := $(TEST_PKGS) valgrind
+
+SANITIZERS := -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined
+# Full unwinding on malloc, so a leak's stack reaches the SDL call that the
+# suppressions name; the slowed-step test preloads a library ahead of ASan.
+SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:verify_asan_link_order=0 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 SOURCES     = $(wildcard src/*.cpp src/*.hpp tests/*.cpp tests/*.hpp bench/*.cpp)
 
-.PHONY: all build run test demo bench lint format install uninstall clean distclean
+.PHONY: all build run test demo bench lint format sanitize install uninstall clean distclean
 
 all: build
 
@@ -52,6 +61,17 @@ bench:
 	$(CMAKE) --build $(BUILD_DIR) -j2 --target bench
 	$(BUILD_DIR)/bench/bench
 
+# The unit, driver and end-to-end tests built with ASan, LSan and UBSan, then
+# the ordinary build under valgrind's memcheck for a 5 s run.
+sanitize:
+	@$(DEPS) $(SANITIZE_PKGS)
+	$(CMAKE) -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$(SANITIZERS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$(SANITIZERS)" -DCMAKE_MODULE_LINKER_FLAGS="$(SANITIZERS)" >/dev/null
+	$(CMAKE) --build $(SANITIZE_DIR) -j2
+	cd $(SANITIZE_DIR) && $(SANITIZE_ENV) $(CTEST) --output-on-failure -j2 -L 'unit|driver|e2e'
+	@$(MAKE) --no-print-directory build
+	scripts/memcheck.sh $(BUILD_DIR)/quorvel tests/valgrind.supp 5
+
 # clang-tidy as .clang-tidy sets it, cppcheck (a raw loop where an algorithm
 # would do is taste, not a fault), and the layout .clang-format asks for.
 lint:
@@ -80,4 +100,4 @@ clean:
 	-$(CMAKE) --build $(BUILD_DIR) --target clean
 
 distclean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

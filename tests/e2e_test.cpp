@@ -157,6 +157,6 @@ TEST(EndToEnd, ClosingEndsWithStatusZero)
 			r.program.signal(std::string(c.how) == "SIGTERM" ? SIGTERM : SIGINT);
 		const auto status = r.program.wait(1s);
 		ASSERT_TRUE(status.has_value()) << "still running a second later";
-		EXPECT_EQ(*status, 0);
+		EXPECT_EQ(*status, 0) << r.program.stderr_text();
 	}
 }
