@@ -16,6 +16,8 @@ DEMO_PKGS  := $(TEST_PKGS) netpbm
 BENCH_PKGS := $(TEST_PKGS) libbenchmark-dev
 LINT_PKGS  := $(BENCH_PKGS) clang-tidy cppcheck clang-format
 SANITIZE_PKGS := $(TEST_PKGS) valgrind
+# What the unpacked old SDL 1.2 and its libcaca link beyond the compat one's needs.
+CLASSIC_PKGS  := $(TEST_PKGS) libslang2 libncursesw6 libasound2 libpulse0
 
 SANITIZERS := -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined
 # Full unwinding on malloc, so a leak's stack reaches the SDL call that the
@@ -25,7 +27,7 @@ SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:verify_asan_
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 SOURCES     = $(wildcard src/*.cpp src/*.hpp tests/*.cpp tests/*.hpp bench/*.cpp)
 
-.PHONY: all build run test demo bench lint format sanitize install uninstall clean distclean
+.PHONY: all build run test test-classic demo bench lint format sanitize install uninstall clean distclean
 
 all: build
 
@@ -44,6 +46,14 @@ test:
 	@$(DEPS) $(TEST_PKGS)
 	@$(MAKE) --no-print-directory build
 	cd $(BUILD_DIR) && $(CTEST) --output-on-failure -j2
+
+# The end-to-end tests again, with the old SDL 1.2.15 runtime in place of
+# the compat one; the program is built against the compat headers either way.
+test-classic:
+	@$(DEPS) $(CLASSIC_PKGS)
+	@$(MAKE) --no-print-directory build
+	lib=$$(scripts/classic-sdl.sh $(BUILD_DIR)/classic-sdl) && \
+		cd $(BUILD_DIR) && LD_LIBRARY_PATH="$$lib" $(CTEST) --output-on-failure -j2 -L e2e
 
 # A picture of a run, made without a desktop, for the README.
 demo:
