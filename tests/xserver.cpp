@@ -79,26 +79,31 @@ std::vector<EnvChange> on_display(const XServer &x, std::vector<EnvChange> extra
 	return extra;
 }
 
-std::string window_title(Display *dpy, Window w)
+namespace
+{
+
+// XFetchName and XGetIconName alike: an Xlib string to copy and free.
+std::string name_of(Display *dpy, Window w, Status (*get)(Display *, Window, char **))
 {
 	char *name = nullptr;
 	std::string out;
-	if (XFetchName(dpy, w, &name) != 0 && name != nullptr)
+	if (get(dpy, w, &name) != 0 && name != nullptr)
 		out = name;
 	if (name != nullptr)
 		XFree(name);
 	return out;
 }
 
+} // namespace
+
+std::string window_title(Display *dpy, Window w)
+{
+	return name_of(dpy, w, XFetchName);
+}
+
 std::string icon_title(Display *dpy, Window w)
 {
-	char *name = nullptr;
-	std::string out;
-	if (XGetIconName(dpy, w, &name) != 0 && name != nullptr)
-		out = name;
-	if (name != nullptr)
-		XFree(name);
-	return out;
+	return name_of(dpy, w, XGetIconName);
 }
 
 std::optional<Window> XServer::find_window(const std::string &title, std::chrono::milliseconds timeout)
