@@ -1,5 +1,7 @@
 # A thin wrapper around CMake: configure once, then build, run and test.
-# Every target first installs the Debian packages it needs that are missing.
+# Every target first installs the Debian packages it needs that are missing;
+# make run needs no test tools, so the tests are configured in only by the
+# targets that use them.
 
 BUILD_DIR    ?= build
 SANITIZE_DIR ?= build-sanitize
@@ -27,23 +29,30 @@ SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:verify_asan_
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 SOURCES     = $(wildcard src/*.cpp src/*.hpp tests/*.cpp tests/*.hpp bench/*.cpp)
 
-.PHONY: all build run test test-classic demo bench lint format sanitize install uninstall clean distclean
+.PHONY: all build with-tests run test test-classic demo bench lint format sanitize install uninstall clean distclean
 
 all: build
 
 $(BUILD_DIR)/CMakeCache.txt:
-	$(CMAKE) -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	$(CMAKE) -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCMAKE_INSTALL_PREFIX=$(PREFIX) \
+		-DBUILD_TESTING=OFF
 
 build:
 	@$(DEPS) $(BUILD_PKGS)
 	@$(MAKE) --no-print-directory $(BUILD_DIR)/CMakeCache.txt
 	$(CMAKE) --build $(BUILD_DIR) -j2
 
+# The build with the tests and their harness; CONFIG adds CMake settings.
+with-tests:
+	@$(MAKE) --no-print-directory $(BUILD_DIR)/CMakeCache.txt
+	@$(CMAKE) -S . -B $(BUILD_DIR) -DBUILD_TESTING=ON $(CONFIG) >/dev/null
+
 run: build
 	./$(BUILD_DIR)/quorvel
 
 test:
 	@$(DEPS) $(TEST_PKGS)
+	@$(MAKE) --no-print-directory with-tests
 	@$(MAKE) --no-print-directory build
 	cd $(BUILD_DIR) && $(CTEST) --output-on-failure -j2
 
@@ -51,6 +60,7 @@ test:
 # the compat one; the program is built against the compat headers either way.
 test-classic:
 	@$(DEPS) $(CLASSIC_PKGS)
+	@$(MAKE) --no-print-directory with-tests
 	@$(MAKE) --no-print-directory build
 	lib=$$(scripts/classic-sdl.sh $(BUILD_DIR)/classic-sdl) && \
 		cd $(BUILD_DIR) && LD_LIBRARY_PATH="$$lib" $(CTEST) --output-on-failure -j2 -L e2e
@@ -58,6 +68,7 @@ test-classic:
 # A picture of a run, made without a desktop, for the README.
 demo:
 	@$(DEPS) $(DEMO_PKGS)
+	@$(MAKE) --no-print-directory with-tests
 	@$(MAKE) --no-print-directory build
 	$(BUILD_DIR)/tests/demo $(DEMO_SECONDS) >$(BUILD_DIR)/screenshot.ppm
 	pnmtopng $(BUILD_DIR)/screenshot.ppm >docs/screenshot.png
@@ -66,8 +77,7 @@ demo:
 # One table: a step's cost, then the program under Xvfb for about 70 s.
 bench:
 	@$(DEPS) $(BENCH_PKGS)
-	@$(MAKE) --no-print-directory $(BUILD_DIR)/CMakeCache.txt
-	$(CMAKE) -S . -B $(BUILD_DIR) -DQUORVEL_BENCHMARKS=ON >/dev/null
+	@$(MAKE) --no-print-directory with-tests CONFIG=-DQUORVEL_BENCHMARKS=ON
 	$(CMAKE) --build $(BUILD_DIR) -j2 --target bench
 	$(BUILD_DIR)/bench/bench
 
@@ -86,8 +96,8 @@ sanitize:
 # would do is taste, not a fault), and the layout .clang-format asks for.
 lint:
 	@$(DEPS) $(LINT_PKGS)
-	@$(MAKE) --no-print-directory $(BUILD_DIR)/CMakeCache.txt
-	$(CMAKE) -S . -B $(BUILD_DIR) -DQUORVEL_BENCHMARKS=ON -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+	@$(MAKE) --no-print-directory with-tests \
+		CONFIG="-DQUORVEL_BENCHMARKS=ON -DCMAKE_EXPORT_COMPILE_COMMANDS=ON"
 	run-clang-tidy -p $(BUILD_DIR) -quiet '$(CURDIR)/(src|tests|bench)/' >$(BUILD_DIR)/clang-tidy.log 2>&1 \
 		|| { grep -E 'warning:|error:' $(BUILD_DIR)/clang-tidy.log; exit 1; }
 	cppcheck --enable=warning,style,performance,portability --std=c++20 --inline-suppr --error-exitcode=1 \
