@@ -20,7 +20,8 @@ done
 
 if [ "$(id -u)" -eq 0 ]; then
 	sudo=""
-elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+elif command -v sudo >/dev/null 2>&1 && { sudo -n true 2>/dev/null || [ -t 0 ]; }; then
+	# sudo may ask for a password where someone is there to type it.
 	sudo="sudo"
 else
 	echo "quorvel needs these Debian packages; install them with:" >&2
