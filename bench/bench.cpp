@@ -79,7 +79,7 @@ void step_after_million(benchmark::State &state)
 
 class Collect : public benchmark::BenchmarkReporter
 {
-      public:
+public:
 	std::map<std::string, double> micros;
 	bool ReportContext(const Context &) override { return true; }
 	void ReportRuns(const std::vector<Run> &runs) override

@@ -20,7 +20,7 @@ bool frame_pixel(int x, int y);
 
 class Canvas
 {
-      public:
+public:
 	Canvas(int w, int h);
 	~Canvas();
 	Canvas(const Canvas &) = delete;
@@ -34,6 +34,6 @@ class Canvas
 	// Calls f on every pixel in rows top..bottom; stops at the first false.
 	bool all_rows(int top, int bottom, const std::function<bool(int, int, const Rgb &)> &f) const;
 
-      private:
+private:
 	SDL_Surface *surface_;
 };

@@ -14,7 +14,7 @@ using EnvChange = std::pair<std::string, std::optional<std::string>>;
 
 class Child
 {
-      public:
+public:
 	// pass_fd, when given, is open in the child as descriptor 3.
 	Child(const std::vector<std::string> &argv, const std::vector<EnvChange> &env, int pass_fd = -1);
 	~Child(); // kills a child that is still running
@@ -26,10 +26,10 @@ class Child
 	// The exit status (128 + signal when killed), or nothing if the child
 	// is still running after the timeout.
 	std::optional<int> wait(std::chrono::milliseconds timeout);
-	// All the child wrote to standard error; call after it has ended.
+	// All the child has written to standard error so far.
 	std::string stderr_text() const;
 
-      private:
+private:
 	pid_t pid_ = -1;
 	int err_fd_ = -1; // a file, not a pipe, so a chatty child never blocks
 	std::optional<int> status_;

@@ -15,21 +15,21 @@
 // What a screenshot shows of one pixel.
 class Screenshot
 {
-      public:
+public:
 	Screenshot(int w, int h) : w_(w), h_(h), px_(static_cast<size_t>(w) * h) {}
 	int width() const { return w_; }
 	int height() const { return h_; }
 	Rgb at(int x, int y) const { return px_[static_cast<size_t>(y) * w_ + x]; }
 	void set(int x, int y, Rgb c) { px_[static_cast<size_t>(y) * w_ + x] = c; }
 
-      private:
+private:
 	int w_, h_;
 	std::vector<Rgb> px_;
 };
 
 class XServer
 {
-      public:
+public:
 	XServer(); // starts Xvfb on a free display number and connects to it
 	~XServer();
 	XServer(const XServer &) = delete;
@@ -46,7 +46,7 @@ class XServer
 	void move_pointer(int x, int y);
 	void press_key(const char *keysym_name);
 
-      private:
+private:
 	std::unique_ptr<Child> xvfb_;
 	std::string name_;
 	Display *dpy_ = nullptr;
