@@ -7,13 +7,15 @@
  * it, so the program needs no locks.  All state lives in main's locals; there
  * are no globals and nothing on the heap.
  *
- * Sections: constants, the tick, opening the window, main.
+ * Sections: constants, the tick, presentation settings, opening the window,
+ * main.
  */
 #include <SDL.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <iterator>
 
 #include "sampling.hpp"
 #include "scene.hpp"
@@ -29,6 +31,13 @@ constexpr const char *no_window = "OMG no window\n";
 constexpr Uint32 tick_ms = 1; // SDL rounds this up to its own granularity
 constexpr int max_pending_ticks = 16;
 constexpr int driver_name_size = 32;
+constexpr int setting_size = 64;
+
+// Presentation settings the program prefers unless the user set them; the
+// indices are the bits of the mask that says which the program set itself.
+constexpr const char *presentation[] = {"SDL_FRAMEBUFFER_ACCELERATION", "SDL_RENDER_DRIVER",
+                                        "SDL_VIDEO_GL_DRIVER", "SDL_OPENGL_LIBRARY"};
+constexpr unsigned first_gl_library = 2; // SDL 2's name for it, then SDL 3's
 
 /* SDL 1.2's queue holds 128 events and drops a push into a full one without a
  * word, close request included.  When steps run slower than the tick, ticks
@@ -51,6 +60,82 @@ Uint32 timer(Uint32 ms, void * /*param*/)
 	return ms;
 }
 
+bool is_set(const char *name)
+{
+	return SDL_getenv(name) != nullptr;
+}
+
+/* Windows' putenv removes a variable given no value; elsewhere that would
+ * leave it set but empty, which SDL reads otherwise than unset. */
+void unset(const char *name)
+{
+#ifdef _WIN32
+	char setting[setting_size];
+	std::snprintf(setting, sizeof setting, "%s=", name);
+	_putenv(setting);
+#else
+	unsetenv(name);
+#endif
+}
+
+/* The window is a 400 x 420 software surface, and putting it on screen needs
+ * no GPU.  SDL 2 under the 1.2 compat library would present it through an
+ * OpenGL renderer, which without GL acceleration is Mesa's software
+ * rasteriser: about a quarter of a core and 100 MB resident, where X's own
+ * image path takes 5 % and 12 MB.  Since 1.2.70 the compat library also makes
+ * every window an OpenGL one whenever SDL lists OpenGL's renderer first,
+ * whatever renderer is asked for, and that alone loads Mesa; as it makes a
+ * plain window when OpenGL cannot be loaded, the program names a GL library
+ * that does not exist (SDL 2 reads SDL_VIDEO_GL_DRIVER, SDL 3
+ * SDL_OPENGL_LIBRARY).  The old SDL 1.2 ignores all of these.
+ *
+ * A value the user set wins, and one who set any of these may want OpenGL.  Bit i of the result says that the
+ * program set presentation[i] itself, so that open_window can withdraw exactly those. putenv keeps the string
+ * itself, so each must live as long as the process. */
+unsigned prefer_software_presentation()
+{
+	static char framebuffer[] = "SDL_FRAMEBUFFER_ACCELERATION=0";
+	static char renderer[] = "SDL_RENDER_DRIVER=software";
+	static char gl_driver[] = "SDL_VIDEO_GL_DRIVER=quorvel-presents-without-opengl";
+	static char gl_library[] = "SDL_OPENGL_LIBRARY=quorvel-presents-without-opengl";
+	char *const settings[] = {framebuffer, renderer, gl_driver, gl_library};
+	static_assert(std::size(settings) == std::size(presentation));
+	// A user who chose any of these may want OpenGL: then name no GL library.
+	bool chosen = false;
+	for (const char *name : presentation)
+		chosen = chosen || is_set(name);
+	unsigned ours = 0;
+	for (unsigned i = 0; i < std::size(settings); i++) {
+		if (is_set(presentation[i]) || (i >= first_gl_library && chosen))
+			continue;
+		SDL_putenv(settings[i]);
+		ours |= 1U << i;
+	}
+	return ours;
+}
+
+void withdraw(unsigned ours)
+{
+	for (unsigned i = 0; i < std::size(presentation); i++)
+		if ((ours & (1U << i)) != 0)
+			unset(presentation[i]);
+}
+
+/* SDL_VIDEODRIVER may list several drivers to try, and SDL 3 reads
+ * SDL_VIDEO_DRIVER instead: either naming this driver asked for it. */
+bool asked_for(const char *variable, const char *driver)
+{
+	const size_t length = SDL_strlen(driver);
+	for (const char *p = SDL_getenv(variable); p != nullptr;) {
+		const char *comma = SDL_strchr(p, ',');
+		const size_t n = comma != nullptr ? static_cast<size_t>(comma - p) : SDL_strlen(p);
+		if (n == length && SDL_strncasecmp(p, driver, length) == 0)
+			return true;
+		p = comma != nullptr ? comma + 1 : nullptr;
+	}
+	return false;
+}
+
 /* With no display, SDL 2 under the 1.2 compat library quietly falls back to a
  * driver that draws into memory, and the program would run for ever with
  * nothing on screen.  Such a driver counts as no window, unless the user asked
@@ -62,33 +147,29 @@ bool shows_nothing()
 		return true;
 	if (SDL_strcasecmp(name, "offscreen") != 0 && SDL_strcasecmp(name, "dummy") != 0)
 		return false;
-	const char *asked = SDL_getenv("SDL_VIDEODRIVER");
-	return asked == nullptr || SDL_strcasecmp(asked, name) != 0;
+	return !asked_for("SDL_VIDEODRIVER", name) && !asked_for("SDL_VIDEO_DRIVER", name);
 }
 
-/* The window is a 400 x 420 software surface, and putting it on screen needs
- * no GPU.  SDL 2 under the 1.2 compat library would present it through an
- * OpenGL renderer, which without GL acceleration is Mesa's software
- * rasteriser: about a quarter of a core and 100 MB resident, where X's own
- * image path takes 5 % and 12 MB.  The old SDL 1.2 ignores both settings.
- * A value the user set in the environment wins.  putenv keeps the string
- * itself, so it must live as long as the process. */
-void prefer_software_presentation()
-{
-	if (SDL_getenv("SDL_FRAMEBUFFER_ACCELERATION") == nullptr) {
-		static char no_gl_surface[] = "SDL_FRAMEBUFFER_ACCELERATION=0";
-		SDL_putenv(no_gl_surface);
-	}
-	if (SDL_getenv("SDL_RENDER_DRIVER") == nullptr) {
-		static char software_renderer[] = "SDL_RENDER_DRIVER=software";
-		SDL_putenv(software_renderer);
-	}
-}
-
-SDL_Surface *open_window()
+SDL_Surface *video_mode()
 {
 	SDL_Surface *screen = SDL_SetVideoMode(window_width, window_height, colour_depth, video_flags);
-	if (screen == nullptr || shows_nothing()) {
+	return screen == nullptr || shows_nothing() ? nullptr : screen;
+}
+
+/* The program's own preferences must never cost the window: where SDL refuses
+ * it under them (SDL 3 under Wayland has no window framebuffer for the
+ * software renderer), try once more as SDL would choose alone.  SDL 3 reads
+ * its settings when it starts, so it has to start again. */
+SDL_Surface *open_window(unsigned ours)
+{
+	SDL_Surface *screen = video_mode();
+	if (screen == nullptr && ours != 0) {
+		SDL_Quit();
+		withdraw(ours);
+		SDL_Init(subsystems);
+		screen = video_mode();
+	}
+	if (screen == nullptr) {
 		std::fputs(no_window, stderr);
 		std::exit(1);
 	}
@@ -108,9 +189,9 @@ int main(int /*argc*/, char * /*argv*/[])
 	char stuff[stuff_size];
 
 	std::srand(static_cast<unsigned>(std::time(nullptr)));
-	prefer_software_presentation();
+	const unsigned ours = prefer_software_presentation();
 	SDL_Init(subsystems);
-	SDL_Surface *screen = open_window();
+	SDL_Surface *screen = open_window(ours);
 	total = 0;
 	inside = 0;
 	const SDL_TimerID id = SDL_AddTimer(tick_ms, timer, nullptr);
