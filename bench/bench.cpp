@@ -10,6 +10,7 @@
 #include <SDL.h>
 
 #include <chrono>
+#include <dlfcn.h>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -22,7 +23,7 @@
 #include "canvas.hpp"
 #include "scene.hpp"
 #include "strip.hpp"
-#include "xserver.hpp"
+#include "desktop.hpp"
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
@@ -125,16 +126,15 @@ struct Figures {
 	double peak_rss_mb = -1, rss_growth_kb = -1, exit_ms = -1;
 };
 
-Figures measure_program(int steady_s, int soak_s)
+Figures measure_program(Desktop &desk, int steady_s, int soak_s)
 {
 	Figures f;
-	XServer x;
 	const auto launch = Clock::now();
-	Child program({QUORVEL_BIN}, on_display(x));
-	const auto window = x.find_window("Quorvel", 5s);
+	Child program({QUORVEL_BIN}, desk.environment());
+	const auto window = desk.find_window("Quorvel", program.pid(), 5s);
 	if (!window)
 		return f;
-	while (seconds_since(launch) < 5 && !read_strip(x.screenshot(*window)))
+	while (seconds_since(launch) < 5 && !read_strip(desk.screenshot(*window)))
 		std::this_thread::sleep_for(1ms);
 	f.first_picture_ms = seconds_since(launch) * 1000;
 
@@ -143,11 +143,11 @@ Figures measure_program(int steady_s, int soak_s)
 	const long rss_start = proc_field_kb(program.pid(), "VmRSS");
 
 	Child probe({TICK_PROBE_BIN, std::to_string(steady_s)}, {});
-	const auto before = read_strip(x.screenshot(*window));
+	const auto before = read_strip(desk.screenshot(*window));
 	const double cpu_before = cpu_seconds(program.pid());
 	const auto t0 = Clock::now();
 	std::this_thread::sleep_for(std::chrono::seconds(steady_s));
-	const auto after = read_strip(x.screenshot(*window));
+	const auto after = read_strip(desk.screenshot(*window));
 	const double cpu_after = cpu_seconds(program.pid());
 	const double span = seconds_since(t0);
 	if (before && after)
@@ -161,7 +161,7 @@ Figures measure_program(int steady_s, int soak_s)
 	f.peak_rss_mb = static_cast<double>(proc_field_kb(program.pid(), "VmHWM")) / 1024;
 
 	const auto asked = Clock::now();
-	x.request_close(*window);
+	desk.request_close(*window);
 	if (program.wait(5s))
 		f.exit_ms = seconds_since(asked) * 1000;
 	return f;
@@ -179,11 +179,40 @@ std::string cpu_model()
 	return "unknown CPU";
 }
 
-// A negative value is a figure that could not be measured.
-void row(const char *figure, double value, const char *unit, const char *target, std::optional<bool> met)
+/* The SDL stack under the 1.2 API: the compat library may sit on SDL 2 or on
+ * sdl2-compat over SDL 3.  Read from the libraries loaded, not from packages. */
+std::string sdl_stack()
 {
-	const char *verdict = !met ? "" : value < 0 ? "n/a" : *met ? "met" : "MISS";
-	std::printf("| %-40s | %10.2f %-4s | %-22s | %-4s |\n", figure, value, unit, target, verdict);
+	const SDL_version *v12 = SDL_Linked_Version();
+	std::string out = (v12->patch < 50 ? "SDL 1.2." : "sdl12-compat 1.2.") + std::to_string(v12->patch);
+	if (void *sdl2 = dlopen("libSDL2-2.0.so.0", RTLD_LAZY | RTLD_NOLOAD)) {
+		struct Version {
+			Uint8 major, minor, patch;
+		} v{};
+		if (auto get = reinterpret_cast<void (*)(Version *)>(dlsym(sdl2, "SDL_GetVersion")))
+			get(&v);
+		const bool over3 = dlopen("libSDL3.so.0", RTLD_LAZY | RTLD_NOLOAD) != nullptr;
+		out += (over3 ? " over sdl2-compat " : " over SDL ") + std::to_string(v.major) + "." +
+		       std::to_string(v.minor) + "." + std::to_string(v.patch);
+	}
+	if (void *sdl3 = dlopen("libSDL3.so.0", RTLD_LAZY | RTLD_NOLOAD)) {
+		if (auto get = reinterpret_cast<int (*)()>(dlsym(sdl3, "SDL_GetVersion"))) {
+			const int v = get();
+			out += " over SDL " + std::to_string(v / 1000000) + "." +
+			       std::to_string(v / 1000 % 1000) + "." + std::to_string(v % 1000);
+		}
+	}
+	return out;
+}
+
+// A negative value is a figure that could not be measured; the verdict is
+// the X11 figure's, Wayland's being a record with no target.
+void row(const char *figure, double x11, double wayland, const char *unit, const char *target,
+         std::optional<bool> met)
+{
+	const char *verdict = !met ? "" : x11 < 0 ? "n/a" : *met ? "met" : "MISS";
+	std::printf("| %-38s | %9.2f %-3s | %9.2f %-3s | %-18s | %-4s |\n", figure, x11, unit, wayland, unit,
+	            target, verdict);
 }
 
 } // namespace
@@ -202,28 +231,38 @@ int main(int argc, char *argv[])
 	Collect collect;
 	benchmark::RunSpecifiedBenchmarks(&collect);
 
-	std::fprintf(stderr, "running the program under Xvfb for %d s...\n", soak_s + 2);
-	const Figures f = measure_program(steady_s, soak_s);
+	Figures x11;
+	Figures wayland;
+	for (const char *kind : {"x11", "wayland"}) {
+		std::fprintf(stderr, "running the program on %s for %d s...\n", kind, soak_s + 2);
+		const auto desk = make_desktop(kind);
+		(std::string(kind) == "x11" ? x11 : wayland) = measure_program(*desk, steady_s, soak_s);
+	}
 
-	const SDL_version *sdl = SDL_Linked_Version();
-	std::printf("Machine: %s, %ld cores; SDL %d.%d.%d under Xvfb (24-bit)\n\n", cpu_model().c_str(),
-	            sysconf(_SC_NPROCESSORS_ONLN), sdl->major, sdl->minor, sdl->patch);
-	std::printf("| %-40s | %15s | %-22s | %-4s |\n", "figure", "measured", "target", "");
-	std::printf("|%s|%s|%s|%s|\n", std::string(42, '-').c_str(), std::string(17, '-').c_str(),
-	            std::string(24, '-').c_str(), std::string(6, '-').c_str());
+	std::printf("Machine: %s, %ld cores, no GPU; %s\n", cpu_model().c_str(),
+	            sysconf(_SC_NPROCESSORS_ONLN), sdl_stack().c_str());
+	std::printf("X11: Xvfb, 24-bit; Wayland: headless sway with the pixman renderer\n\n");
+	std::printf("| %-38s | %13s | %13s | %-18s | %-4s |\n", "figure", "X11", "Wayland", "target (X11)",
+	            "");
+	std::printf("|%s|%s|%s|%s|%s|\n", std::string(40, '-').c_str(), std::string(15, '-').c_str(),
+	            std::string(15, '-').c_str(), std::string(20, '-').c_str(), std::string(6, '-').c_str());
 	const double fresh = collect.micros["step"];
 	const double later = collect.micros["step after 1e6 samples"];
-	row("one step's work, fresh", fresh, "us", "<= 50 us", fresh <= 50);
-	row("one step's work, after 1e6 samples", later, "us", "<= 50 us", later <= 50);
-	row("ticks delivered by SDL (asked: 1 ms)", f.ticks_per_s, "/s", "(the pace to keep)", std::nullopt);
-	row("steps taken by the program", f.steps_per_s, "/s", ">= 98 % of ticks",
-	    f.steps_per_s >= 0.98 * f.ticks_per_s);
-	row("CPU, whole process", f.cpu_percent, "%", "<= 8 % of a core", f.cpu_percent <= 8);
-	row("peak resident memory", f.peak_rss_mb, "MB", "<= 32 MB", f.peak_rss_mb <= 32);
+	row("one step's work, fresh", fresh, fresh, "us", "<= 50 us", fresh <= 50);
+	row("one step's work, after 1e6 samples", later, later, "us", "<= 50 us", later <= 50);
+	row("ticks delivered by SDL (asked: 1 ms)", x11.ticks_per_s, wayland.ticks_per_s, "/s", "(the pace)",
+	    std::nullopt);
+	row("steps taken by the program", x11.steps_per_s, wayland.steps_per_s, "/s", ">= 98 % of ticks",
+	    x11.steps_per_s >= 0.98 * x11.ticks_per_s);
+	row("CPU, whole process", x11.cpu_percent, wayland.cpu_percent, "%", "<= 8 % of a core",
+	    x11.cpu_percent <= 8);
+	row("peak resident memory", x11.peak_rss_mb, wayland.peak_rss_mb, "MB", "<= 32 MB",
+	    x11.peak_rss_mb <= 32);
 	char soak[64];
 	std::snprintf(soak, sizeof soak, "resident growth over %d s", soak_s);
-	row(soak, f.rss_growth_kb, "KB", "<= 256 KB", f.rss_growth_kb <= 256);
-	row("launch to first picture", f.first_picture_ms, "ms", "<= 300 ms", f.first_picture_ms <= 300);
-	row("close request to exit", f.exit_ms, "ms", "<= 200 ms", f.exit_ms <= 200);
+	row(soak, x11.rss_growth_kb, wayland.rss_growth_kb, "KB", "<= 256 KB", x11.rss_growth_kb <= 256);
+	row("launch to first picture", x11.first_picture_ms, wayland.first_picture_ms, "ms", "<= 300 ms",
+	    x11.first_picture_ms <= 300);
+	row("close request to exit", x11.exit_ms, wayland.exit_ms, "ms", "<= 200 ms", x11.exit_ms <= 200);
 	return 0;
 }

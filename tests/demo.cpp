@@ -15,8 +15,8 @@ int main(int argc, char *argv[])
 {
 	const int seconds = argc > 1 ? std::atoi(argv[1]) : 5;
 	XServer x;
-	Child program({QUORVEL_BIN}, on_display(x));
-	const auto window = x.find_window("Quorvel", 5s);
+	Child program({QUORVEL_BIN}, x.environment());
+	const auto window = x.find_window("Quorvel", program.pid(), 5s);
 	if (!window) {
 		std::cerr << "demo: no Quorvel window appeared\n" << program.stderr_text();
 		return 1;

@@ -1,14 +1,18 @@
-// The built program in a real X server, seen and used from outside.
+// The built program on a real desktop, seen and used from outside.
+//
+// QUORVEL_DESKTOP picks the desktop, "x11" (the default) or "wayland", and
+// QUORVEL_COMMAND, when set, is the command that runs the program (words
+// split at spaces), so the same checks apply to a build that runs otherwise.
 #include <gtest/gtest.h>
-
-#include <X11/Xlib.h>
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <sstream>
 #include <thread>
 
+#include "desktop.hpp"
 #include "strip.hpp"
-#include "xserver.hpp"
 
 using namespace std::chrono_literals;
 
@@ -33,16 +37,39 @@ bool ramp_colour(const Rgb &c)
 	return false;
 }
 
-// One program in its own X server; extra holds changes to its environment.
+std::string desktop_kind()
+{
+	const char *kind = std::getenv("QUORVEL_DESKTOP");
+	return kind != nullptr ? kind : "x11";
+}
+
+// The built program itself, unless QUORVEL_COMMAND says otherwise.
+bool native()
+{
+	return std::getenv("QUORVEL_COMMAND") == nullptr;
+}
+
+std::vector<std::string> command()
+{
+	if (native())
+		return {QUORVEL_BIN};
+	std::istringstream words(std::getenv("QUORVEL_COMMAND"));
+	std::vector<std::string> argv;
+	for (std::string w; words >> w;)
+		argv.push_back(w);
+	return argv;
+}
+
+// One program on its own desktop; extra holds changes to its environment.
 struct Running {
-	XServer x;
+	std::unique_ptr<Desktop> desk = make_desktop(desktop_kind());
 	Child program;
-	Window window = 0;
+	WindowId window = 0;
 
 	explicit Running(std::vector<EnvChange> extra = {})
-	    : program({QUORVEL_BIN}, on_display(x, std::move(extra)))
+	    : program(command(), desk->environment(std::move(extra)))
 	{
-		const auto w = x.find_window("Quorvel", 5s);
+		const auto w = desk->find_window("Quorvel", program.pid(), 10s);
 		if (!w)
 			throw std::runtime_error("no window titled Quorvel: " + program.stderr_text());
 		window = *w;
@@ -54,14 +81,14 @@ struct Running {
 	{
 		program.signal(SIGSTOP);
 		std::this_thread::sleep_for(50ms);
-		const Strip before = strip_of(x.screenshot(window));
+		const Strip before = strip_of(desk->screenshot(window));
 		program.signal(SIGCONT);
 		const auto end = std::chrono::steady_clock::now() + awake;
 		action();
 		std::this_thread::sleep_until(end);
 		program.signal(SIGSTOP);
 		std::this_thread::sleep_for(50ms);
-		const Strip after = strip_of(x.screenshot(window));
+		const Strip after = strip_of(desk->screenshot(window));
 		program.signal(SIGCONT);
 		return after.total - before.total;
 	}
@@ -72,22 +99,21 @@ struct Running {
 TEST(EndToEnd, WindowShowsFrameTrailAndStrip)
 {
 	Running r;
-	XWindowAttributes a;
-	XGetWindowAttributes(r.x.display(), r.window, &a);
-	EXPECT_EQ(a.width, 400);
-	EXPECT_EQ(a.height, 420);
-	EXPECT_EQ(window_title(r.x.display(), r.window), "Quorvel");
+	EXPECT_EQ(r.desk->title(r.window), "Quorvel");
 
 	std::this_thread::sleep_for(1s);
 	// The old SDL 1.2 sets the icon title too, just after the title; the
-	// compat one has none to set.
+	// compat one has none to set, and Wayland knows no icon titles.
 	const SDL_version *sdl = SDL_Linked_Version();
-	const std::string icon = icon_title(r.x.display(), r.window);
-	if (sdl->patch < 50)
-		EXPECT_EQ(icon, "Quorvel") << "SDL 1.2." << int{sdl->patch};
-	else
-		EXPECT_TRUE(icon.empty() || icon == "Quorvel") << icon;
-	const Screenshot first = r.x.screenshot(r.window);
+	if (const auto icon = r.desk->icon_title(r.window)) {
+		if (sdl->patch < 50)
+			EXPECT_EQ(*icon, "Quorvel") << "SDL 1.2." << int{sdl->patch};
+		else
+			EXPECT_TRUE(icon->empty() || *icon == "Quorvel") << *icon;
+	}
+	const Screenshot first = r.desk->screenshot(r.window);
+	ASSERT_EQ(first.width(), 400);
+	ASSERT_EQ(first.height(), 420);
 	bool saw_newest = false;
 	for (int y = 0; y <= 400; y++)
 		for (int x = 0; x < 400; x++) {
@@ -111,7 +137,7 @@ TEST(EndToEnd, WindowShowsFrameTrailAndStrip)
 	EXPECT_LE(s1.inside, s1.total);
 
 	std::this_thread::sleep_for(300ms);
-	EXPECT_GT(strip_of(r.x.screenshot(r.window)).total, s1.total);
+	EXPECT_GT(strip_of(r.desk->screenshot(r.window)).total, s1.total);
 }
 
 // Keys (Escape too) and pointer motion each take a sample on top of the ticks,
@@ -119,29 +145,30 @@ TEST(EndToEnd, WindowShowsFrameTrailAndStrip)
 TEST(EndToEnd, InputTakesSamplesAndNeverEnds)
 {
 	Running r;
-	r.x.focus(r.window);
+	r.desk->focus(r.window);
 	std::this_thread::sleep_for(300ms);
 	constexpr auto awake = 800ms;
-	const char *const keys[] = {"Escape", "q", "space", "Return", "a", "F1", "Up", "x", "1", "BackSpace"};
-	constexpr int moves = 30;
+	const std::vector<const char *> keys{"Escape", "q",  "space", "Return", "a",
+	                                     "F1",     "Up", "x",     "1",      "BackSpace"};
+	int moves = 0;
 	const auto ticks_only = r.samples_over(awake, [] {});
 	const auto with_input = r.samples_over(awake, [&] {
-		for (int i = 0; i < moves; i++) {
-			r.x.move_pointer(100 + 5 * i, 150 + 3 * i);
+		for (int i = 0; i < 30 && r.desk->move_pointer(r.window, 100 + 5 * i, 150 + 3 * i); i++) {
+			moves++;
 			std::this_thread::sleep_for(3ms);
 		}
-		for (const char *k : keys)
-			r.x.press_key(k);
+		r.desk->press_keys(keys);
 	});
 	// Every key is a press and a release; allow for jitter in the ticks.
-	const auto events = 2 * std::size(keys) + moves;
+	const auto events = 2 * keys.size() + moves;
 	EXPECT_GE(with_input, ticks_only + events - 10)
 	        << "ticks alone " << ticks_only << ", with input " << with_input;
 	EXPECT_FALSE(r.program.wait(500ms).has_value());
 }
 
 // However the end is asked for, and however slow the steps, the program
-// ends within a second with status 0.
+// ends within a second with status 0.  Slowing the steps and signals need the
+// program itself rather than a command that runs it.
 TEST(EndToEnd, ClosingEndsWithStatusZero)
 {
 	struct Case {
@@ -151,7 +178,11 @@ TEST(EndToEnd, ClosingEndsWithStatusZero)
 	const Case cases[] = {
 	        {"close", false}, {"SIGTERM", false}, {"SIGINT", false}, {"close", true}, {"SIGTERM", true},
 	};
+	// Wine without a window manager keeps a closed window 2 s before it goes.
+	const auto allowed = native() ? 1s : 3s;
 	for (const Case &c : cases) {
+		if (!native() && (c.slow || std::string(c.how) != "close"))
+			continue;
 		SCOPED_TRACE(std::string(c.how) + (c.slow ? ", steps 15 ms slower" : ""));
 		std::vector<EnvChange> env;
 		if (c.slow)
@@ -160,11 +191,11 @@ TEST(EndToEnd, ClosingEndsWithStatusZero)
 		// Slow steps fall behind the ticks; give a queue time to fill.
 		std::this_thread::sleep_for(c.slow ? 4s : 1s);
 		if (std::string(c.how) == "close")
-			r.x.request_close(r.window);
+			r.desk->request_close(r.window);
 		else
 			r.program.signal(std::string(c.how) == "SIGTERM" ? SIGTERM : SIGINT);
-		const auto status = r.program.wait(1s);
-		ASSERT_TRUE(status.has_value()) << "still running a second later";
+		const auto status = r.program.wait(allowed);
+		ASSERT_TRUE(status.has_value()) << "still running " << allowed.count() << " s later";
 		EXPECT_EQ(*status, 0) << r.program.stderr_text();
 	}
 }

@@ -71,10 +71,11 @@ XServer::~XServer()
 	xvfb_->wait(3s);
 }
 
-std::vector<EnvChange> on_display(const XServer &x, std::vector<EnvChange> extra)
+std::vector<EnvChange> XServer::environment(std::vector<EnvChange> extra) const
 {
-	extra.insert(extra.begin(), {{"DISPLAY", x.name()},
+	extra.insert(extra.begin(), {{"DISPLAY", name_},
 	                             {"SDL_VIDEODRIVER", std::nullopt},
+	                             {"SDL_VIDEO_DRIVER", std::nullopt},
 	                             {"WAYLAND_DISPLAY", std::nullopt}});
 	return extra;
 }
@@ -96,17 +97,18 @@ std::string name_of(Display *dpy, Window w, Status (*get)(Display *, Window, cha
 
 } // namespace
 
-std::string window_title(Display *dpy, Window w)
+std::string XServer::title(WindowId w)
 {
-	return name_of(dpy, w, XFetchName);
+	return name_of(dpy_, w, XFetchName);
 }
 
-std::string icon_title(Display *dpy, Window w)
+std::optional<std::string> XServer::icon_title(WindowId w)
 {
-	return name_of(dpy, w, XGetIconName);
+	return name_of(dpy_, w, XGetIconName);
 }
 
-std::optional<Window> XServer::find_window(const std::string &title, std::chrono::milliseconds timeout)
+std::optional<WindowId> XServer::find_window(const std::string &title, pid_t /*pid*/,
+                                             std::chrono::milliseconds timeout)
 {
 	const auto end = std::chrono::steady_clock::now() + timeout;
 	do {
@@ -114,12 +116,12 @@ std::optional<Window> XServer::find_window(const std::string &title, std::chrono
 		Window parent = 0;
 		Window *kids = nullptr;
 		unsigned n = 0;
-		std::optional<Window> found;
+		std::optional<WindowId> found;
 		if (XQueryTree(dpy_, DefaultRootWindow(dpy_), &root, &parent, &kids, &n) != 0) {
 			for (unsigned i = 0; i < n && !found; i++) {
 				XWindowAttributes a;
 				if (XGetWindowAttributes(dpy_, kids[i], &a) != 0 &&
-				    a.map_state == IsViewable && window_title(dpy_, kids[i]) == title)
+				    a.map_state == IsViewable && this->title(kids[i]) == title)
 					found = kids[i];
 			}
 			if (kids != nullptr)
@@ -132,7 +134,7 @@ std::optional<Window> XServer::find_window(const std::string &title, std::chrono
 	return std::nullopt;
 }
 
-Screenshot XServer::screenshot(Window w)
+Screenshot XServer::screenshot(WindowId w)
 {
 	XWindowAttributes a;
 	XGetWindowAttributes(dpy_, w, &a);
@@ -151,7 +153,7 @@ Screenshot XServer::screenshot(Window w)
 	return shot;
 }
 
-void XServer::request_close(Window w)
+void XServer::request_close(WindowId w)
 {
 	XEvent ev{};
 	ev.xclient.type = ClientMessage;
@@ -164,27 +166,34 @@ void XServer::request_close(Window w)
 	XFlush(dpy_);
 }
 
-void XServer::move_pointer(int x, int y)
+bool XServer::move_pointer(WindowId w, int x, int y)
 {
-	XTestFakeMotionEvent(dpy_, -1, x, y, CurrentTime);
+	int root_x = 0;
+	int root_y = 0;
+	Window child = 0;
+	XTranslateCoordinates(dpy_, w, DefaultRootWindow(dpy_), x, y, &root_x, &root_y, &child);
+	XTestFakeMotionEvent(dpy_, -1, root_x, root_y, CurrentTime);
 	XFlush(dpy_);
+	return true;
 }
 
-void XServer::focus(Window w)
+void XServer::focus(WindowId w)
 {
 	XSetInputFocus(dpy_, w, RevertToParent, CurrentTime);
 	XFlush(dpy_);
 }
 
-void XServer::press_key(const char *keysym_name)
+void XServer::press_keys(const std::vector<const char *> &names)
 {
-	const KeyCode code = XKeysymToKeycode(dpy_, XStringToKeysym(keysym_name));
-	// A hand needs a while between press and release, and SDL reads a
-	// release followed at once by a press as the key being held down.
-	XTestFakeKeyEvent(dpy_, code, True, CurrentTime);
-	XFlush(dpy_);
-	std::this_thread::sleep_for(10ms);
-	XTestFakeKeyEvent(dpy_, code, False, CurrentTime);
-	XFlush(dpy_);
-	std::this_thread::sleep_for(10ms);
+	for (const char *name : names) {
+		const KeyCode code = XKeysymToKeycode(dpy_, XStringToKeysym(name));
+		// A hand needs a while between press and release, and SDL reads a
+		// release followed at once by a press as the key being held down.
+		XTestFakeKeyEvent(dpy_, code, True, CurrentTime);
+		XFlush(dpy_);
+		std::this_thread::sleep_for(10ms);
+		XTestFakeKeyEvent(dpy_, code, False, CurrentTime);
+		XFlush(dpy_);
+		std::this_thread::sleep_for(10ms);
+	}
 }

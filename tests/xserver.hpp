@@ -9,51 +9,33 @@
 #include <string>
 #include <vector>
 
-#include "canvas.hpp"
-#include "process.hpp"
+#include "desktop.hpp"
 
-// What a screenshot shows of one pixel.
-class Screenshot
-{
-public:
-	Screenshot(int w, int h) : w_(w), h_(h), px_(static_cast<size_t>(w) * h) {}
-	int width() const { return w_; }
-	int height() const { return h_; }
-	Rgb at(int x, int y) const { return px_[static_cast<size_t>(y) * w_ + x]; }
-	void set(int x, int y, Rgb c) { px_[static_cast<size_t>(y) * w_ + x] = c; }
-
-private:
-	int w_, h_;
-	std::vector<Rgb> px_;
-};
-
-class XServer
+class XServer : public Desktop
 {
 public:
 	XServer(); // starts Xvfb on a free display number and connects to it
-	~XServer();
-	XServer(const XServer &) = delete;
-	XServer &operator=(const XServer &) = delete;
+	~XServer() override;
 
 	const std::string &name() const { return name_; } // ":N"
 	Display *display() const { return dpy_; }
 
-	// The top-level window titled title, once it is mapped.
-	std::optional<Window> find_window(const std::string &title, std::chrono::milliseconds timeout);
-	Screenshot screenshot(Window w);
-	void request_close(Window w); // what a window manager's close button sends
-	void focus(Window w);         // as a window manager does on a click
-	void move_pointer(int x, int y);
-	void press_key(const char *keysym_name);
+	const char *kind() const override { return "x11"; }
+	std::vector<EnvChange> environment(std::vector<EnvChange> extra = {}) const override;
+	// The top-level window titled title, once it is mapped; X does not say
+	// whose it is, so pid goes unchecked.
+	std::optional<WindowId> find_window(const std::string &title, pid_t pid,
+	                                    std::chrono::milliseconds timeout) override;
+	std::string title(WindowId w) override;
+	std::optional<std::string> icon_title(WindowId w) override;
+	Screenshot screenshot(WindowId w) override;
+	void request_close(WindowId w) override; // a window manager's WM_DELETE_WINDOW
+	void focus(WindowId w) override;
+	bool move_pointer(WindowId w, int x, int y) override;
+	void press_keys(const std::vector<const char *> &names) override;
 
 private:
 	std::unique_ptr<Child> xvfb_;
 	std::string name_;
 	Display *dpy_ = nullptr;
 };
-
-// An environment in which SDL opens its window on x, whatever the caller's
-// own display is, with extra changes after.
-std::vector<EnvChange> on_display(const XServer &x, std::vector<EnvChange> extra = {});
-std::string window_title(Display *dpy, Window w);
-std::string icon_title(Display *dpy, Window w);

@@ -1,0 +1,61 @@
+// A desktop the program can open its window on, seen and used from outside
+// as a person would: a private X server, or a private Wayland compositor.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "canvas.hpp"
+#include "process.hpp"
+
+// What a screenshot shows of one pixel.
+class Screenshot
+{
+public:
+	Screenshot(int w, int h) : w_(w), h_(h), px_(static_cast<size_t>(w) * h) {}
+	int width() const { return w_; }
+	int height() const { return h_; }
+	Rgb at(int x, int y) const { return px_[static_cast<size_t>(y) * w_ + x]; }
+	void set(int x, int y, Rgb c) { px_[static_cast<size_t>(y) * w_ + x] = c; }
+
+private:
+	int w_, h_;
+	std::vector<Rgb> px_;
+};
+
+using WindowId = unsigned long;
+
+class Desktop
+{
+public:
+	Desktop() = default;
+	virtual ~Desktop() = default;
+	Desktop(const Desktop &) = delete;
+	Desktop &operator=(const Desktop &) = delete;
+
+	virtual const char *kind() const = 0; // "x11" or "wayland"
+	// An environment in which SDL opens its window here, whatever the
+	// caller's own desktop is, with extra changes after.
+	virtual std::vector<EnvChange> environment(std::vector<EnvChange> extra = {}) const = 0;
+	// The window of process pid titled title, once it is shown.
+	virtual std::optional<WindowId> find_window(const std::string &title, pid_t pid,
+	                                            std::chrono::milliseconds timeout) = 0;
+	virtual std::string title(WindowId w) = 0;
+	// Nothing where the desktop has no icon titles.
+	virtual std::optional<std::string> icon_title(WindowId w) = 0;
+	virtual Screenshot screenshot(WindowId w) = 0;
+	virtual void request_close(WindowId w) = 0; // what a close button does
+	virtual void focus(WindowId w) = 0;         // as a click would
+	// Moves the pointer to (x, y) of w; false where the desktop has no pointer.
+	virtual bool move_pointer(WindowId w, int x, int y) = 0;
+	// Presses and releases each key in turn, named as X names its keysyms.
+	virtual void press_keys(const std::vector<const char *> &names) = 0;
+};
+
+// kind is "x11" or "wayland".
+std::unique_ptr<Desktop> make_desktop(const std::string &kind);

@@ -1,0 +1,185 @@
+#include "sway.hpp"
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace
+{
+
+// sway will not run as root; nobody can, and root can still use its sockets.
+constexpr uid_t nobody = 65534;
+constexpr int fail_after_ms = 10000;
+
+// Only the program's own window: a tiling layout would stretch it.
+constexpr const char *config = "xwayland disable\n"
+                               "for_window [app_id=\"quorvel\"] floating enable\n";
+
+std::string quoted(const std::string &s)
+{
+	std::string out = "'";
+	for (const char c : s)
+		out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+	return out + "'";
+}
+
+} // namespace
+
+Sway::Sway()
+{
+	char dir[] = "/tmp/quorvel-sway-XXXXXX";
+	if (mkdtemp(dir) == nullptr)
+		throw std::runtime_error("mkdtemp");
+	dir_ = dir;
+	std::ofstream(dir_ + "/config") << config;
+	std::vector<std::string> argv{"/usr/bin/sway", "-c", dir_ + "/config"};
+	if (geteuid() == 0) {
+		if (chown(dir, nobody, nobody) != 0)
+			throw std::runtime_error("chown " + dir_);
+		argv.insert(argv.begin(),
+		            {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+	}
+	sway_ = std::make_unique<Child>(argv, std::vector<EnvChange>{{"XDG_RUNTIME_DIR", dir_},
+	                                                             {"HOME", dir_},
+	                                                             {"WLR_BACKENDS", "headless"},
+	                                                             {"WLR_LIBINPUT_NO_DEVICES", "1"},
+	                                                             {"WLR_RENDERER", "pixman"},
+	                                                             {"DISPLAY", std::nullopt},
+	                                                             {"WAYLAND_DISPLAY", std::nullopt},
+	                                                             {"SWAYSOCK", std::nullopt}});
+	for (int waited = 0; (socket_.empty() || ipc_.empty()) && waited < fail_after_ms; waited += 10) {
+		std::this_thread::sleep_for(10ms);
+		for (const auto &entry : fs::directory_iterator(dir_)) {
+			const std::string name = entry.path().filename();
+			if (entry.is_socket() && name.rfind("wayland-", 0) == 0)
+				socket_ = name;
+			if (entry.is_socket() && name.rfind("sway-ipc.", 0) == 0)
+				ipc_ = entry.path();
+		}
+	}
+	if (socket_.empty() || ipc_.empty())
+		throw std::runtime_error("sway did not start: " + sway_->stderr_text());
+}
+
+Sway::~Sway()
+{
+	sway_->signal(SIGTERM);
+	if (!sway_->wait(3s))
+		sway_->signal(SIGKILL);
+	sway_->wait(3s);
+	std::error_code ignored;
+	fs::remove_all(dir_, ignored);
+}
+
+std::vector<EnvChange> Sway::environment(std::vector<EnvChange> extra) const
+{
+	extra.insert(extra.begin(), {{"WAYLAND_DISPLAY", socket_},
+	                             {"XDG_RUNTIME_DIR", dir_},
+	                             {"DISPLAY", std::nullopt},
+	                             {"SDL_VIDEODRIVER", std::nullopt},
+	                             {"SDL_VIDEO_DRIVER", std::nullopt}});
+	return extra;
+}
+
+std::string Sway::run(const std::string &command) const
+{
+	const std::string env = "SWAYSOCK=" + quoted(ipc_) + " WAYLAND_DISPLAY=" + socket_ +
+	                        " XDG_RUNTIME_DIR=" + quoted(dir_) + " ";
+	FILE *out = popen((env + command).c_str(), "r");
+	if (out == nullptr)
+		throw std::runtime_error("popen: " + command);
+	std::string text;
+	char buf[4096];
+	size_t n;
+	while ((n = std::fread(buf, 1, sizeof buf, out)) > 0)
+		text.append(buf, n);
+	pclose(out);
+	return text;
+}
+
+std::string Sway::query(WindowId w, const std::string &jq) const
+{
+	std::string line =
+	        run("swaymsg -t get_tree | jq -r '.. | objects | select(.id? == " + std::to_string(w) +
+	            ") | " + jq + "'");
+	if (!line.empty() && line.back() == '\n')
+		line.pop_back();
+	return line;
+}
+
+std::optional<WindowId> Sway::find_window(const std::string &title, pid_t pid,
+                                          std::chrono::milliseconds timeout)
+{
+	// The title arrives a moment after the window does.
+	const auto end = std::chrono::steady_clock::now() + timeout;
+	do {
+		std::istringstream found(run("swaymsg -t get_tree | jq -r '.. | objects | select(.pid? == " +
+		                             std::to_string(pid) + " and .visible? == true) | .id'"));
+		WindowId w = 0;
+		if (found >> w && this->title(w) == title)
+			return w;
+		std::this_thread::sleep_for(20ms);
+	} while (std::chrono::steady_clock::now() < end);
+	return std::nullopt;
+}
+
+std::string Sway::title(WindowId w)
+{
+	return query(w, ".name // empty");
+}
+
+Screenshot Sway::screenshot(WindowId w)
+{
+	std::istringstream where(query(w, "\"\\(.rect.x + .window_rect.x),\\(.rect.y + .window_rect.y) "
+	                                  "\\(.window_rect.width)x\\(.window_rect.height)\""));
+	std::string at;
+	std::string size;
+	where >> at >> size;
+	const std::string ppm = run("grim -t ppm -g " + quoted(at + " " + size) + " -");
+	std::istringstream in(ppm);
+	std::string magic;
+	int width = 0;
+	int height = 0;
+	int max = 0;
+	if (!(in >> magic >> width >> height >> max) || magic != "P6" || max != 255)
+		throw std::runtime_error("grim gave no picture of " + at + " " + size);
+	in.get();
+	Screenshot shot(width, height);
+	for (int y = 0; y < height; y++)
+		for (int x = 0; x < width; x++) {
+			Rgb c{};
+			in.read(reinterpret_cast<char *>(c.data()), 3);
+			shot.set(x, y, c);
+		}
+	if (!in)
+		throw std::runtime_error("grim's picture is cut short");
+	return shot;
+}
+
+void Sway::request_close(WindowId w)
+{
+	run("swaymsg '[con_id=" + std::to_string(w) + "] kill' >/dev/null");
+}
+
+void Sway::focus(WindowId w)
+{
+	run("swaymsg '[con_id=" + std::to_string(w) + "] focus' >/dev/null");
+}
+
+/* One virtual keyboard for all the keys: SDL 3 misses the keys of a keyboard
+ * that comes and goes with each.  Each is held a while, as a hand would. */
+void Sway::press_keys(const std::vector<const char *> &names)
+{
+	std::string command = "wtype";
+	for (const char *name : names)
+		command += " -P " + quoted(name) + " -s 10 -p " + quoted(name) + " -s 10";
+	run(command);
+}
