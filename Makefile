@@ -11,6 +11,7 @@ CMAKE        ?= cmake
 CTEST        ?= ctest
 DEMO_SECONDS ?= 8
 DEPS         := scripts/deps.sh
+SUITES       ?= bookworm trixie sid
 
 BUILD_PKGS := cmake g++ make pkg-config 'libsdl1.2-compat-dev|libsdl1.2-dev' libsdl-gfx1.2-dev
 TEST_PKGS  := $(BUILD_PKGS) libgtest-dev xvfb libx11-dev libxtst-dev desktop-file-utils \
@@ -30,7 +31,7 @@ SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:verify_asan_
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 SOURCES     = $(wildcard src/*.cpp src/*.hpp tests/*.cpp tests/*.hpp bench/*.cpp)
 
-.PHONY: all build with-tests run test test-classic demo bench lint format sanitize install uninstall clean distclean
+.PHONY: all build with-tests run test test-classic test-debian demo bench lint format sanitize install uninstall clean distclean
 
 all: build
 
@@ -65,6 +66,13 @@ test-classic:
 	@$(MAKE) --no-print-directory build
 	lib=$$(scripts/classic-sdl.sh $(BUILD_DIR)/classic-sdl) && \
 		cd $(BUILD_DIR) && LD_LIBRARY_PATH="$$lib" $(CTEST) --output-on-failure -j2 -L e2e
+
+# The README's make test, from the committed tree, in a brand-new Debian of
+# each suite (Debian 12, 13 and unstable by default); needs root.
+test-debian:
+	@for suite in $(SUITES); do \
+		scripts/debian-test.sh $$suite $(BUILD_DIR)/chroots || exit 1; \
+	done
 
 # A picture of a run, made without a desktop, for the README.
 demo:
