@@ -13,7 +13,11 @@ struct Point {
 	Sint16 y;
 };
 
-Point random_point();
+// A generator in the manner of rand: each call gives a value in 0..max.
+using Generator = int (*)();
+
+Point random_point(); // from rand
+Point random_point(Generator next, long long max);
 Point blank_point();
 void shift(Point *points);
 int inside_circle(Point p);
