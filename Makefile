@@ -12,6 +12,8 @@ CTEST        ?= ctest
 DEMO_SECONDS ?= 8
 DEPS         := scripts/deps.sh
 SUITES       ?= bookworm trixie sid
+WIN_DIR      ?= build-windows
+VERSION      := $(shell sed -n 's/^project.quorvel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
 BUILD_PKGS := cmake g++ make pkg-config 'libsdl1.2-compat-dev|libsdl1.2-dev' libsdl-gfx1.2-dev
 TEST_PKGS  := $(BUILD_PKGS) libgtest-dev xvfb libx11-dev libxtst-dev desktop-file-utils \
@@ -20,6 +22,9 @@ DEMO_PKGS  := $(TEST_PKGS) netpbm
 BENCH_PKGS := $(TEST_PKGS) libbenchmark-dev
 LINT_PKGS  := $(BENCH_PKGS) clang-tidy cppcheck clang-format
 SANITIZE_PKGS := $(TEST_PKGS) valgrind
+WINDOWS_PKGS  := cmake make pkg-config g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 dpkg-dev \
+	patch zip googletest
+WINE_PKGS     := $(WINDOWS_PKGS) $(TEST_PKGS) wine wine64 unzip
 # What the unpacked old SDL 1.2 and its libcaca link beyond the compat one's needs.
 CLASSIC_PKGS  := $(TEST_PKGS) libslang2 libncursesw6 libasound2 libpulse0
 
@@ -31,7 +36,7 @@ SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:verify_asan_
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 SOURCES     = $(wildcard src/*.cpp src/*.hpp tests/*.cpp tests/*.hpp bench/*.cpp)
 
-.PHONY: all build with-tests run test test-classic test-debian demo bench lint format sanitize install uninstall clean distclean
+.PHONY: all build with-tests run test test-classic test-debian windows test-windows demo bench lint format sanitize install uninstall clean distclean
 
 all: build
 
@@ -73,6 +78,34 @@ test-debian:
 	@for suite in $(SUITES); do \
 		scripts/debian-test.sh $$suite $(BUILD_DIR)/chroots || exit 1; \
 	done
+
+# quorvel.exe for 64-bit Windows and a zip to hand out, cross-built with
+# SDL 1.2.15 and SDL_gfx made from source into $(WIN_DIR)/prefix once.
+WIN_PREFIX := $(CURDIR)/$(WIN_DIR)/prefix
+WIN_ZIP    := $(WIN_DIR)/quorvel-$(VERSION)-win64.zip
+windows:
+	@$(DEPS) $(WINDOWS_PKGS)
+	scripts/windows-deps.sh $(WIN_PREFIX) $(WIN_DIR)/work
+	@[ -f $(WIN_DIR)/build/CMakeCache.txt ] || $(CMAKE) -S . -B $(WIN_DIR)/build -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake -DQUORVEL_WINDOWS_PREFIX=$(WIN_PREFIX)
+	$(CMAKE) --build $(WIN_DIR)/build -j2 --target quorvel
+	scripts/windows-zip.sh $(WIN_DIR)/build/quorvel.exe $(WIN_PREFIX) $(WIN_DIR)/work $(WIN_ZIP)
+
+# The unit tests cross-built and run under Wine, then the end-to-end checks
+# against quorvel.exe from the zip, under Wine on the tests' own Xvfb.
+WINE_ENV := WINEPREFIX=$(CURDIR)/$(WIN_DIR)/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+WINE     := /usr/lib/wine/wine64
+test-windows: windows
+	@$(DEPS) $(WINE_PKGS)
+	@[ -f $(WIN_DIR)/wine/system.reg ] || $(WINE_ENV) $(WINE) wineboot -i
+	$(CMAKE) -S . -B $(WIN_DIR)/build -DBUILD_TESTING=ON >/dev/null
+	$(WINE_ENV) $(CMAKE) --build $(WIN_DIR)/build -j2
+	cd $(WIN_DIR)/build && $(WINE_ENV) $(CTEST) --output-on-failure -L unit
+	rm -rf $(WIN_DIR)/unpacked && unzip -q $(WIN_ZIP) -d $(WIN_DIR)/unpacked
+	@$(MAKE) --no-print-directory with-tests
+	$(CMAKE) --build $(BUILD_DIR) -j2 --target driver_tests e2e_tests
+	$(WINE_ENV) QUORVEL_COMMAND="$(WINE) $(CURDIR)/$(WIN_DIR)/unpacked/quorvel.exe" sh -c \
+		'$(BUILD_DIR)/tests/driver_tests --gtest_filter=Driver.NoDisplayMeansNoWindow && $(BUILD_DIR)/tests/e2e_tests'
 
 # A picture of a run, made without a desktop, for the README.
 demo:
@@ -129,4 +162,4 @@ clean:
 	-$(CMAKE) --build $(BUILD_DIR) --target clean
 
 distclean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(WIN_DIR)

@@ -1,0 +1,49 @@
+#!/bin/sh
+# Packs the Windows build into ZIP: quorvel.exe, SDL's two DLLs and their
+# licences.  Checks first that it is a console program and that it needs no
+# DLL beyond those in the zip and Windows' own.
+#   scripts/windows-zip.sh EXE PREFIX DEPS_WORK ZIP
+set -eu
+exe=$1
+prefix=$2
+work=$3
+zip=$(cd "$(dirname "$4")" && pwd)/$(basename "$4")
+objdump=x86_64-w64-mingw32-objdump
+windows_dlls="advapi32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll winmm.dll shell32.dll ole32.dll imm32.dll"
+
+stage=$(dirname "$zip")/zip-stage
+rm -rf "$stage" "$zip"
+mkdir -p "$stage"
+cp "$exe" "$prefix/bin/SDL.dll" "$prefix"/bin/libSDL_gfx-*.dll "$stage/"
+
+$objdump -p "$stage/quorvel.exe" | grep -q 'Subsystem.*(Windows CUI)' ||
+	{ echo "quorvel.exe is not a console program" >&2; exit 1; }
+for f in "$stage"/*.exe "$stage"/*.dll; do
+	for dll in $($objdump -p "$f" | sed -n 's/^.*DLL Name: //p' | tr 'A-Z' 'a-z'); do
+		case " $windows_dlls $(cd "$stage" && ls | tr 'A-Z' 'a-z' | tr '\n' ' ') " in
+		*" $dll "*) ;;
+		*) echo "$(basename "$f") needs $dll, which is neither in the zip nor Windows' own" >&2; exit 1 ;;
+		esac
+	done
+done
+
+sdl=$(find "$work/sdl" -maxdepth 1 -type d -name 'libsdl1.2-*' | head -n 1)
+gfx=$(find "$work/gfx" -maxdepth 1 -mindepth 1 -type d | head -n 1)
+{
+	echo "Quorvel for 64-bit Windows, with SDL 1.2 and SDL_gfx beside it."
+	echo
+	echo "== Quorvel (quorvel.exe) =="
+	echo "No licence has been published for Quorvel yet."
+	echo
+	echo "== SDL 1.2.15 (SDL.dll), GNU Lesser General Public License 2.1 =="
+	echo "Built from Debian's libsdl1.2 source package ($(basename "$sdl")), with Debian's"
+	echo "patch dont_propagate_lpthread.diff reversed, configured with --disable-stdio-redirect."
+	echo
+	cat "$sdl/COPYING"
+	echo
+	echo "== SDL_gfx 2.0.27 ($(cd "$stage" && ls libSDL_gfx-*.dll)), zlib licence =="
+	echo
+	cat "$gfx/LICENSE"
+} | sed 's/$/\r/' >"$stage/LICENSES.txt"
+(cd "$stage" && zip -q -X "$zip" ./*)
+echo "wrote $zip: $(cd "$stage" && ls | tr '\n' ' ')"
