@@ -131,7 +131,7 @@ Figures measure_program(Desktop &desk, int steady_s, int soak_s)
 	Figures f;
 	const auto launch = Clock::now();
 	Child program({QUORVEL_BIN}, desk.environment());
-	const auto window = desk.find_window("Quorvel", program.pid(), 5s);
+	const auto window = desk.find_window("Quorvel", program.pid(), std::chrono::seconds{5});
 	if (!window)
 		return f;
 	while (seconds_since(launch) < 5 && !read_strip(desk.screenshot(*window)))

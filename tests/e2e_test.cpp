@@ -69,7 +69,7 @@ struct Running {
 	explicit Running(std::vector<EnvChange> extra = {})
 	    : program(command(), desk->environment(std::move(extra)))
 	{
-		const auto w = desk->find_window("Quorvel", program.pid(), 10s);
+		const auto w = desk->find_window("Quorvel", program.pid(), std::chrono::seconds{10});
 		if (!w)
 			throw std::runtime_error("no window titled Quorvel: " + program.stderr_text());
 		window = *w;
@@ -77,7 +77,8 @@ struct Running {
 
 	// The tally gained over a while of running, during which action runs,
 	// read from pictures taken with the program stopped.
-	unsigned long long samples_over(std::chrono::milliseconds awake, const std::function<void()> &action)
+	unsigned long long samples_over(std::chrono::milliseconds awake,
+	                                const std::function<void()> &action) const
 	{
 		program.signal(SIGSTOP);
 		std::this_thread::sleep_for(50ms);

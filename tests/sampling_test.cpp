@@ -35,7 +35,7 @@ int counted = 0;
 int count_through()
 {
 	const int v = counted;
-	counted = (counted + 1) % (fifteen_bit_max + 1);
+	counted = static_cast<int>((counted + 1) % (fifteen_bit_max + 1));
 	return v;
 }
 

@@ -185,8 +185,8 @@ void XServer::focus(WindowId w)
 
 void XServer::press_keys(const std::vector<const char *> &names)
 {
-	for (const char *name : names) {
-		const KeyCode code = XKeysymToKeycode(dpy_, XStringToKeysym(name));
+	for (const char *key : names) {
+		const KeyCode code = XKeysymToKeycode(dpy_, XStringToKeysym(key));
 		// A hand needs a while between press and release, and SDL reads a
 		// release followed at once by a press as the key being held down.
 		XTestFakeKeyEvent(dpy_, code, True, CurrentTime);
