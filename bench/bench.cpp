@@ -10,7 +10,6 @@
 #include <SDL.h>
 
 #include <chrono>
-#include <dlfcn.h>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -24,6 +23,7 @@
 #include "scene.hpp"
 #include "strip.hpp"
 #include "desktop.hpp"
+#include "sdl_stack.hpp"
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
@@ -177,32 +177,6 @@ std::string cpu_model()
 		if (line.rfind("model name", 0) == 0)
 			return line.substr(line.find(':') + 2);
 	return "unknown CPU";
-}
-
-/* The SDL stack under the 1.2 API: the compat library may sit on SDL 2 or on
- * sdl2-compat over SDL 3.  Read from the libraries loaded, not from packages. */
-std::string sdl_stack()
-{
-	const SDL_version *v12 = SDL_Linked_Version();
-	std::string out = (v12->patch < 50 ? "SDL 1.2." : "sdl12-compat 1.2.") + std::to_string(v12->patch);
-	if (void *sdl2 = dlopen("libSDL2-2.0.so.0", RTLD_LAZY | RTLD_NOLOAD)) {
-		struct Version {
-			Uint8 major, minor, patch;
-		} v{};
-		if (auto get = reinterpret_cast<void (*)(Version *)>(dlsym(sdl2, "SDL_GetVersion")))
-			get(&v);
-		const bool over3 = dlopen("libSDL3.so.0", RTLD_LAZY | RTLD_NOLOAD) != nullptr;
-		out += (over3 ? " over sdl2-compat " : " over SDL ") + std::to_string(v.major) + "." +
-		       std::to_string(v.minor) + "." + std::to_string(v.patch);
-	}
-	if (void *sdl3 = dlopen("libSDL3.so.0", RTLD_LAZY | RTLD_NOLOAD)) {
-		if (auto get = reinterpret_cast<int (*)()>(dlsym(sdl3, "SDL_GetVersion"))) {
-			const int v = get();
-			out += " over SDL " + std::to_string(v / 1000000) + "." +
-			       std::to_string(v / 1000 % 1000) + "." + std::to_string(v % 1000);
-		}
-	}
-	return out;
 }
 
 // A negative value is a figure that could not be measured; the verdict is
