@@ -147,8 +147,11 @@ TEST(EndToEnd, WindowShowsFrameTrailAndStrip)
 TEST(EndToEnd, InputTakesSamplesAndNeverEnds)
 {
 	Running r;
-	if (native() && on_sdl2() && std::string(r.desk->kind()) == "wayland")
-		GTEST_SKIP() << sdl_stack() << " crashes on the first key typed under Wayland here";
+	// SDL 2.26 dies on the first key of a keyboard that appears while its
+	// window is open, as wtype's does; 2.32 and SDL 3 do not.
+	const auto minor = sdl2_minor();
+	if (native() && minor && *minor <= 26 && std::string(r.desk->kind()) == "wayland")
+		GTEST_SKIP() << sdl_stack() << " crashes on the first key typed under Wayland";
 	r.desk->focus(r.window);
 	std::this_thread::sleep_for(300ms);
 	constexpr auto awake = 1000ms;

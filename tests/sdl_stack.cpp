@@ -12,6 +12,18 @@ void *loaded(const char *library)
 	return dlopen(library, RTLD_LAZY | RTLD_NOLOAD);
 }
 
+struct Version {
+	Uint8 major, minor, patch;
+};
+
+Version sdl2_version(void *sdl2)
+{
+	Version v{};
+	if (auto get = reinterpret_cast<void (*)(Version *)>(dlsym(sdl2, "SDL_GetVersion")))
+		get(&v);
+	return v;
+}
+
 std::string dotted(int major, int minor, int patch)
 {
 	return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(patch);
@@ -24,12 +36,9 @@ std::string sdl_stack()
 	const SDL_version *v12 = SDL_Linked_Version();
 	std::string out = (v12->patch < 50 ? "SDL 1.2." : "sdl12-compat 1.2.") + std::to_string(v12->patch);
 	if (void *sdl2 = loaded("libSDL2-2.0.so.0")) {
-		struct Version {
-			Uint8 major, minor, patch;
-		} v{};
-		if (auto get = reinterpret_cast<void (*)(Version *)>(dlsym(sdl2, "SDL_GetVersion")))
-			get(&v);
-		out += (on_sdl2() ? " over SDL " : " over sdl2-compat ") + dotted(v.major, v.minor, v.patch);
+		const Version v = sdl2_version(sdl2);
+		out += (sdl2_minor() ? " over SDL " : " over sdl2-compat ") +
+		       dotted(v.major, v.minor, v.patch);
 	}
 	if (void *sdl3 = loaded("libSDL3.so.0")) {
 		if (auto get = reinterpret_cast<int (*)()>(dlsym(sdl3, "SDL_GetVersion"))) {
@@ -40,7 +49,10 @@ std::string sdl_stack()
 	return out;
 }
 
-bool on_sdl2()
+std::optional<int> sdl2_minor()
 {
-	return loaded("libSDL2-2.0.so.0") != nullptr && loaded("libSDL3.so.0") == nullptr;
+	void *sdl2 = loaded("libSDL2-2.0.so.0");
+	if (sdl2 == nullptr || loaded("libSDL3.so.0") != nullptr)
+		return std::nullopt;
+	return sdl2_version(sdl2).minor;
 }
