@@ -37,8 +37,7 @@ std::string sdl_stack()
 	std::string out = (v12->patch < 50 ? "SDL 1.2." : "sdl12-compat 1.2.") + std::to_string(v12->patch);
 	if (void *sdl2 = loaded("libSDL2-2.0.so.0")) {
 		const Version v = sdl2_version(sdl2);
-		out += (sdl2_minor() ? " over SDL " : " over sdl2-compat ") +
-		       dotted(v.major, v.minor, v.patch);
+		out += (on_sdl2() ? " over SDL " : " over sdl2-compat ") + dotted(v.major, v.minor, v.patch);
 	}
 	if (void *sdl3 = loaded("libSDL3.so.0")) {
 		if (auto get = reinterpret_cast<int (*)()>(dlsym(sdl3, "SDL_GetVersion"))) {
@@ -49,10 +48,7 @@ std::string sdl_stack()
 	return out;
 }
 
-std::optional<int> sdl2_minor()
+bool on_sdl2()
 {
-	void *sdl2 = loaded("libSDL2-2.0.so.0");
-	if (sdl2 == nullptr || loaded("libSDL3.so.0") != nullptr)
-		return std::nullopt;
-	return sdl2_version(sdl2).minor;
+	return loaded("libSDL2-2.0.so.0") != nullptr && loaded("libSDL3.so.0") == nullptr;
 }
