@@ -18,18 +18,25 @@ trap restore EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for f in bin/quorvel share/applications/quorvel.desktop \
-	share/icons/hicolor/scalable/apps/quorvel.svg share/icons/hicolor/48x48/apps/quorvel.png; do
+for f in bin/quorvel share/applications/quorvel.desktop share/icons/hicolor/scalable/apps/quorvel.svg \
+	share/man/man6/quorvel.6; do
 	[ -f "$prefix/$f" ] || fail "$f was not installed"
 done
 [ -x "$prefix/bin/quorvel" ] || fail "bin/quorvel is not executable"
-desktop-file-validate "$prefix/share/applications/quorvel.desktop" || fail "desktop entry rejected"
+hints=$(desktop-file-validate "$prefix/share/applications/quorvel.desktop") || fail "desktop entry rejected"
+[ -z "$hints" ] || fail "desktop entry draws hints: $hints"
+warnings=$(groff -man -ww -z "$prefix/share/man/man6/quorvel.6" 2>&1)
+[ -z "$warnings" ] || fail "manual page draws warnings: $warnings"
 for key in Name=Quorvel Exec=quorvel Icon=quorvel Terminal=false; do
 	grep -qx "$key" "$prefix/share/applications/quorvel.desktop" || fail "desktop entry lacks $key"
 done
 # A PNG's width and height are the big-endian words at bytes 16 and 20.
-size=$(od -An -tu1 -j16 -N8 "$prefix/share/icons/hicolor/48x48/apps/quorvel.png" | tr -s ' ')
-[ "$size" = " 0 0 0 48 0 0 0 48" ] || fail "the PNG icon is not 48 x 48:$size"
+for n in 48 64 128; do
+	png="$prefix/share/icons/hicolor/${n}x$n/apps/quorvel.png"
+	[ -f "$png" ] || fail "no $n x $n icon"
+	size=$(od -An -tu4 --endian=big -j16 -N8 "$png" | tr -s ' ')
+	[ "$size" = " $n $n" ] || fail "the $n x $n icon is$size"
+done
 
 "$uninstall" "$manifest" >/dev/null
 left=$(find "$prefix" -type f -o -type l)
