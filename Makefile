@@ -36,7 +36,7 @@ SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:verify_asan_
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 SOURCES     = $(wildcard src/*.cpp src/*.hpp tests/*.cpp tests/*.hpp bench/*.cpp)
 
-.PHONY: all build with-tests run test test-classic test-debian windows test-windows demo bench lint format sanitize install uninstall clean distclean
+.PHONY: all build with-tests run test test-classic test-debian windows test-windows dist distcheck demo bench lint format sanitize install uninstall clean distclean
 
 all: build
 
@@ -106,6 +106,19 @@ test-windows: windows
 	$(CMAKE) --build $(BUILD_DIR) -j2 --target driver_tests e2e_tests
 	$(WINE_ENV) QUORVEL_COMMAND="$(WINE) $(CURDIR)/$(WIN_DIR)/unpacked/quorvel.exe" sh -c \
 		'$(BUILD_DIR)/tests/driver_tests --gtest_filter=Driver.NoDisplayMeansNoWindow && $(BUILD_DIR)/tests/e2e_tests'
+
+# A release tarball of the committed tree, less CI's files (.gitattributes),
+# and the check that, unpacked in a fresh place, its make test passes.
+DIST := quorvel-$(VERSION)
+dist:
+	@mkdir -p $(BUILD_DIR)
+	git archive --format=tar.gz --prefix=$(DIST)/ -o $(BUILD_DIR)/$(DIST).tar.gz HEAD
+	@echo "wrote $(BUILD_DIR)/$(DIST).tar.gz"
+
+distcheck: dist
+	rm -rf $(BUILD_DIR)/distcheck && mkdir -p $(BUILD_DIR)/distcheck
+	tar -xzf $(BUILD_DIR)/$(DIST).tar.gz -C $(BUILD_DIR)/distcheck
+	$(MAKE) -C $(BUILD_DIR)/distcheck/$(DIST) test
 
 # A picture of a run, made without a desktop, for the README.
 demo:
