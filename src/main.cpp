@@ -89,8 +89,9 @@ void unset(const char *name)
  * that does not exist (SDL 2 reads SDL_VIDEO_GL_DRIVER, SDL 3
  * SDL_OPENGL_LIBRARY).  The old SDL 1.2 ignores all of these.
  *
- * A value the user set wins, and one who set any of these may want OpenGL.  Bit i of the result says that the
- * program set presentation[i] itself, so that open_window can withdraw exactly those. putenv keeps the string
+ * A value the user set wins, and one who set any of these may want OpenGL.
+ * Bit i of the result says that the program set presentation[i] itself, so
+ * that open_window can withdraw exactly those.  putenv keeps the string
  * itself, so each must live as long as the process. */
 unsigned prefer_software_presentation()
 {
