@@ -130,7 +130,7 @@ Figures measure_program(Desktop &desk, int steady_s, int soak_s)
 {
 	Figures f;
 	const auto launch = Clock::now();
-	Child program({QUORVEL_BIN}, desk.environment());
+	Child program(program_command(), desk.environment());
 	const auto window = desk.find_window("Quorvel", program.pid(), std::chrono::seconds{5});
 	if (!window)
 		return f;

@@ -1,14 +1,13 @@
 // The built program on a real desktop, seen and used from outside.
 //
 // QUORVEL_DESKTOP picks the desktop, "x11" (the default) or "wayland", and
-// QUORVEL_COMMAND, when set, is the command that runs the program (words
-// split at spaces), so the same checks apply to a build that runs otherwise.
+// QUORVEL_COMMAND the command that runs the program (see process.hpp), so the
+// same checks apply to a build that runs otherwise.
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <thread>
 
 #include "desktop.hpp"
@@ -44,23 +43,6 @@ std::string desktop_kind()
 	return kind != nullptr ? kind : "x11";
 }
 
-// The built program itself, unless QUORVEL_COMMAND says otherwise.
-bool native()
-{
-	return std::getenv("QUORVEL_COMMAND") == nullptr;
-}
-
-std::vector<std::string> command()
-{
-	if (native())
-		return {QUORVEL_BIN};
-	std::istringstream words(std::getenv("QUORVEL_COMMAND"));
-	std::vector<std::string> argv;
-	for (std::string w; words >> w;)
-		argv.push_back(w);
-	return argv;
-}
-
 // One program on its own desktop; extra holds changes to its environment.
 struct Running {
 	std::unique_ptr<Desktop> desk = make_desktop(desktop_kind());
@@ -68,7 +50,7 @@ struct Running {
 	WindowId window = 0;
 
 	explicit Running(std::vector<EnvChange> extra = {})
-	    : program(command(), desk->environment(std::move(extra)))
+	    : program(program_command(), desk->environment(std::move(extra)))
 	{
 		const auto w = desk->find_window("Quorvel", program.pid(), std::chrono::seconds{10});
 		if (!w)
@@ -149,7 +131,7 @@ TEST(EndToEnd, InputTakesSamplesAndNeverEnds)
 	Running r;
 	// SDL 2 (2.26 and 2.32 alike) dies on a key of a keyboard that appears
 	// while its window is open, as wtype's does; SDL 3 does not.
-	if (native() && on_sdl2() && std::string(r.desk->kind()) == "wayland")
+	if (runs_program_itself() && on_sdl2() && std::string(r.desk->kind()) == "wayland")
 		GTEST_SKIP() << sdl_stack() << " crashes on the first key typed under Wayland";
 	r.desk->focus(r.window);
 	std::this_thread::sleep_for(300ms);
@@ -186,9 +168,9 @@ TEST(EndToEnd, ClosingEndsWithStatusZero)
 	        {"close", false}, {"SIGTERM", false}, {"SIGINT", false}, {"close", true}, {"SIGTERM", true},
 	};
 	// Wine without a window manager keeps a closed window 2 s before it goes.
-	const auto allowed = native() ? 1s : 3s;
+	const auto allowed = runs_program_itself() ? 1s : 3s;
 	for (const Case &c : cases) {
-		if (!native() && (c.slow || std::string(c.how) != "close"))
+		if (!runs_program_itself() && (c.slow || std::string(c.how) != "close"))
 			continue;
 		SCOPED_TRACE(std::string(c.how) + (c.slow ? ", steps 15 ms slower" : ""));
 		std::vector<EnvChange> env;

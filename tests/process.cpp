@@ -4,9 +4,29 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <stdexcept>
+#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+
+bool runs_program_itself()
+{
+	return std::getenv("QUORVEL_COMMAND") == nullptr;
+}
+
+std::vector<std::string> program_command(const std::vector<std::string> &args)
+{
+	std::vector<std::string> argv;
+	if (runs_program_itself()) {
+		argv.emplace_back(QUORVEL_BIN);
+	} else {
+		std::istringstream words(std::getenv("QUORVEL_COMMAND"));
+		for (std::string w; words >> w;)
+			argv.push_back(w);
+	}
+	argv.insert(argv.end(), args.begin(), args.end());
+	return argv;
+}
 
 Child::Child(const std::vector<std::string> &argv, const std::vector<EnvChange> &env, int pass_fd)
 {

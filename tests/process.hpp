@@ -9,6 +9,13 @@
 #include <utility>
 #include <vector>
 
+// The command that runs the program under test: the built program itself, or
+// QUORVEL_COMMAND where set (words split at spaces: "wine quorvel.exe", say),
+// followed by args.
+std::vector<std::string> program_command(const std::vector<std::string> &args = {});
+// Whether that is the built program itself.
+bool runs_program_itself();
+
 // A variable to set, or with no value, to remove from the child's environment.
 using EnvChange = std::pair<std::string, std::optional<std::string>>;
 
