@@ -19,7 +19,8 @@ namespace
 constexpr uid_t nobody = 65534;
 constexpr int fail_after_ms = 10000;
 
-// Only the program's own window: a tiling layout would stretch it.
+// The rule the README gives sway's users: SDL 2.26 leaves the window's size
+// free, and a tiling layout would stretch it (SDL 3 floats it by itself).
 constexpr const char *config = "xwayland disable\n"
                                "for_window [app_id=\"quorvel\"] floating enable\n";
 
