@@ -182,5 +182,6 @@ uninstall:
 clean:
 	-$(CMAKE) --build $(BUILD_DIR) --target clean
 
+# build/chroots may hold a chroot whose mounts outlived a killed run.
 distclean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(WIN_DIR)
+	rm -rf --one-file-system $(BUILD_DIR) $(SANITIZE_DIR) $(WIN_DIR)

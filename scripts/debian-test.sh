@@ -31,7 +31,8 @@ cleanup() {
 		[ "$(readlink "$p/root" 2>/dev/null)" != "$root" ] || kill -9 "${p#/proc/}" 2>/dev/null || true
 	done
 	for m in dev/shm dev/pts dev sys proc; do umount -l "$root/$m" 2>/dev/null || true; done
-	rm -rf "$root"
+	# Never into the host's /dev, should a mount have outlived an unmount.
+	rm -rf --one-file-system "$root"
 }
 trap cleanup EXIT INT TERM
 cleanup
