@@ -49,14 +49,19 @@ TEST(Driver, NoDisplayMeansNoWindow)
 	}
 }
 
-// Asked for by name, the dummy driver runs the program without a display.
-TEST(Driver, DummyDriverRunsWhenAskedFor)
+// Asked for by name, alone or in a list of drivers to try, a driver that
+// draws into memory runs the program without a display.
+TEST(Driver, MemoryDriverRunsWhenAskedFor)
 {
-	Child p(program_command(), {{"SDL_VIDEODRIVER", "dummy"}, {"DISPLAY", std::nullopt}});
-	EXPECT_FALSE(p.wait(1500ms).has_value());
-	p.signal(SIGTERM);
-	const auto status = p.wait(2s);
-	ASSERT_TRUE(status.has_value());
-	EXPECT_EQ(*status, 0);
-	EXPECT_EQ(p.stderr_text(), "");
+	for (const char *asked : {"dummy", "x11,offscreen"}) {
+		Child p(program_command(), {{"SDL_VIDEODRIVER", asked},
+		                            {"DISPLAY", std::nullopt},
+		                            {"WAYLAND_DISPLAY", std::nullopt}});
+		EXPECT_FALSE(p.wait(1500ms).has_value()) << asked;
+		p.signal(SIGTERM);
+		const auto status = p.wait(2s);
+		ASSERT_TRUE(status.has_value()) << asked;
+		EXPECT_EQ(*status, 0) << asked;
+		EXPECT_EQ(p.stderr_text(), "") << asked;
+	}
 }
