@@ -167,6 +167,13 @@ Figures measure_program(Desktop &desk, int steady_s, int soak_s)
 	return f;
 }
 
+Figures measure_on(const char *kind, int steady_s, int soak_s)
+{
+	std::fprintf(stderr, "running the program on %s for %d s...\n", kind, soak_s + 2);
+	const auto desk = make_desktop(kind);
+	return measure_program(*desk, steady_s, soak_s);
+}
+
 /* ---- the table ---- */
 
 std::string cpu_model()
@@ -205,13 +212,8 @@ int main(int argc, char *argv[])
 	Collect collect;
 	benchmark::RunSpecifiedBenchmarks(&collect);
 
-	Figures x11;
-	Figures wayland;
-	for (const char *kind : {"x11", "wayland"}) {
-		std::fprintf(stderr, "running the program on %s for %d s...\n", kind, soak_s + 2);
-		const auto desk = make_desktop(kind);
-		(std::string(kind) == "x11" ? x11 : wayland) = measure_program(*desk, steady_s, soak_s);
-	}
+	const Figures x11 = measure_on("x11", steady_s, soak_s);
+	const Figures wayland = measure_on("wayland", steady_s, soak_s);
 
 	std::printf("Machine: %s, %ld cores, no GPU; %s\n", cpu_model().c_str(),
 	            sysconf(_SC_NPROCESSORS_ONLN), sdl_stack().c_str());
