@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
+# SPDX-License-Identifier: MIT
 # A thin wrapper around CMake: configure once, then build, run and test.
 # Every target first installs the Debian packages it needs that are missing;
 # make run needs no test tools, so the tests are configured in only by the

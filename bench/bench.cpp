@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
 /* Figures for one table: the cost of one step on an off-screen surface
  * (Google Benchmark), then the whole program in a private Xvfb: its pace
  * against the ticks SDL delivers, its CPU and memory, how soon it shows a

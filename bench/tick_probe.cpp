@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
 // Counts how often SDL's timer really calls back when asked for every 1 ms,
 // over a number of seconds, and prints the rate to standard error.
 #include <SDL.h>

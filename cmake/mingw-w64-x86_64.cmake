@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
+# SPDX-License-Identifier: MIT
 # Cross-building for 64-bit Windows with Debian's mingw-w64 (the posix
 # thread model, which C++'s threads need).  Binaries run here under Wine.
 set(CMAKE_SYSTEM_NAME Windows)

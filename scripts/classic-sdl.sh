@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
+# SPDX-License-Identifier: MIT
 # Unpacks the old SDL 1.2.15 runtime (and the libcaca it links) into DIR,
 # beside the compat library the program is built against, and prints the
 # folder to put on LD_LIBRARY_PATH.  Nothing is installed system-wide.

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
+# SPDX-License-Identifier: MIT
 # Runs a command (the README's `make test` by default) on the committed tree
 # inside a brand-new Debian SUITE: a minimal system with make, as a new user's
 # machine would be, so that a missing install step shows.  The base system is

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages named in the arguments that are not installed
 # yet.  An argument "a|b" is met by either package and installs a when neither
 # is there.  Without root or sudo it prints the one line to run and stops.

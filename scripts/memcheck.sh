@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
+# SPDX-License-Identifier: MIT
 # Runs the program under valgrind's memcheck in a private Xvfb for a few
 # seconds, ends it with SIGTERM (an orderly quit, as closing the window), and
 # fails on any memory error or on memory definitely lost.

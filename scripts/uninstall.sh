@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
+# SPDX-License-Identifier: MIT
 # Removes the files that the last install wrote, as CMake listed them in its
 # manifest; folders stay, since others may share them.  The manifest holds
 # the paths without DESTDIR, so give the same DESTDIR as to the install.

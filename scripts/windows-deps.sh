@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
+# SPDX-License-Identifier: MIT
 # Builds SDL 1.2.15 and SDL_gfx for 64-bit Windows into PREFIX, once: SDL
 # from Debian's libsdl1.2 source package, SDL_gfx from its upstream archive.
 #   scripts/windows-deps.sh PREFIX WORK

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
+# SPDX-License-Identifier: MIT
 # Packs the Windows build into ZIP: quorvel.exe, SDL's two DLLs and their
 # licences.  Checks first that it is a console program and that it needs no
 # DLL beyond those in the zip and Windows' own.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
 /* quorvel: estimate pi by sampling random pixels, and watch it happen.
  *
  * Design note.  A timer on SDL's own thread pushes a tick into SDL's event

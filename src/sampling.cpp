@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
 /* The numeric core of the estimator.
  *
  * Samples are the 400 x 400 pixels of the board and each is judged by its

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
 // Sampling model: random pixels of the board, the circle test, the trail of
 // the newest samples and the tally that the estimate of pi comes from.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
 /* Scene drawing.
  *
  * The board is cleared once, at start-up; after that every step draws over

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
 // Scene: everything drawn into the window, onto a surface of any pixel format.
 #pragma once
 

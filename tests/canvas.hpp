@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
 // An off-screen surface of the window's size, read back pixel by pixel.
 #pragma once
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
 // Runs the program for a few seconds in a private Xvfb and writes its window
 // to standard output as a binary PPM: a picture of a run without a desktop.
 //   demo [SECONDS] > picture.ppm

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
 // A desktop the program can open its window on, seen and used from outside
 // as a person would: a private X server, or a private Wayland compositor.
 #pragma once

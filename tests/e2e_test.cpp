@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
 // The built program on a real desktop, seen and used from outside.
 //
 // QUORVEL_DESKTOP picks the desktop, "x11" (the default) or "wayland", and

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
+# SPDX-License-Identifier: MIT
 # Installs into a fresh prefix, checks what landed, uninstalls, and checks
 # that no file is left.
 #   install_test.sh BUILD_DIR UNINSTALL_SCRIPT

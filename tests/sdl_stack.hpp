@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
 // Which SDL runs under the 1.2 API, read from the libraries loaded: the old
 // SDL 1.2 itself, or the compat library on SDL 2, or on sdl2-compat over SDL 3.
 #pragma once

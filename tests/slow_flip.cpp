@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
 // Preloaded into the program to make every step 15 ms slower, as on a slow
 // machine or a slow X connection.
 #include <SDL.h>

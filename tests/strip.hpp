@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
 // Reads the status strip off a screenshot, glyph by glyph.
 #pragma once
 

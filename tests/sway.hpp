@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
 // A private headless sway for one test: a Wayland desktop with no X server.
 #pragma once
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
 // A private Xvfb for one test, and what a user can see and do in it.
 #pragma once
 
