@@ -19,7 +19,7 @@ VERSION      := $(shell sed -n 's/^project.quorvel VERSION \([0-9.]*\).*/\1/p' C
 
 BUILD_PKGS := cmake g++ make pkg-config 'libsdl1.2-compat-dev|libsdl1.2-dev' libsdl-gfx1.2-dev
 TEST_PKGS  := $(BUILD_PKGS) libgtest-dev xvfb libx11-dev libxtst-dev desktop-file-utils \
-	sway grim wtype jq groff-base
+	sway grim wtype jq groff-base appstream appstream-compose
 DEMO_PKGS  := $(TEST_PKGS) netpbm
 BENCH_PKGS := $(TEST_PKGS) libbenchmark-dev
 LINT_PKGS  := $(BENCH_PKGS) clang-tidy cppcheck clang-format

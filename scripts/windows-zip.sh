@@ -10,6 +10,7 @@ exe=$1
 prefix=$2
 work=$3
 zip=$(cd "$(dirname "$4")" && pwd)/$(basename "$4")
+top=$(cd "$(dirname "$0")/.." && pwd)
 objdump=x86_64-w64-mingw32-objdump
 windows_dlls="advapi32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll winmm.dll shell32.dll ole32.dll imm32.dll"
 
@@ -34,8 +35,9 @@ gfx=$(find "$work/gfx" -maxdepth 1 -mindepth 1 -type d | head -n 1)
 {
 	echo "Quorvel for 64-bit Windows, with SDL 1.2 and SDL_gfx beside it."
 	echo
-	echo "== Quorvel (quorvel.exe) =="
-	echo "No licence has been published for Quorvel yet."
+	echo "== Quorvel (quorvel.exe), MIT licence =="
+	echo
+	cat "$top/LICENSES/MIT.txt"
 	echo
 	echo "== SDL 1.2.15 (SDL.dll), GNU Lesser General Public License 2.1 =="
 	echo "Built from Debian's libsdl1.2 source package ($(basename "$sdl")), with Debian's"

@@ -20,18 +20,29 @@ trap restore EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for f in bin/quorvel share/applications/quorvel.desktop share/icons/hicolor/scalable/apps/quorvel.svg \
-	share/man/man6/quorvel.6; do
+app=share/applications/io.github.quorvel.Quorvel.desktop
+metainfo=share/metainfo/io.github.quorvel.Quorvel.metainfo.xml
+for f in games/quorvel $app $metainfo share/icons/hicolor/scalable/apps/quorvel.svg share/man/man6/quorvel.6; do
 	[ -f "$prefix/$f" ] || fail "$f was not installed"
 done
-[ -x "$prefix/bin/quorvel" ] || fail "bin/quorvel is not executable"
-hints=$(desktop-file-validate "$prefix/share/applications/quorvel.desktop") || fail "desktop entry rejected"
+[ -x "$prefix/games/quorvel" ] || fail "games/quorvel is not executable"
+hints=$(desktop-file-validate "$prefix/$app") || fail "desktop entry rejected"
 [ -z "$hints" ] || fail "desktop entry draws hints: $hints"
 warnings=$(groff -man -ww -z "$prefix/share/man/man6/quorvel.6" 2>&1)
 [ -z "$warnings" ] || fail "manual page draws warnings: $warnings"
 for key in Name=Quorvel Exec=quorvel Icon=quorvel Terminal=false; do
-	grep -qx "$key" "$prefix/share/applications/quorvel.desktop" || fail "desktop entry lacks $key"
+	grep -qx "$key" "$prefix/$app" || fail "desktop entry lacks $key"
 done
+# AppStream's checks, and a software centre's catalogue made from the tree: not
+# a warning from either (the ID's capitals draw a pedantic note only).
+report=$(appstreamcli validate --no-net "$prefix/$metainfo") || fail "metainfo rejected: $report"
+case "$report" in *"E: "* | *"W: "* | *"I: "*) fail "metainfo draws remarks: $report" ;; esac
+report=$(appstreamcli compose --no-net --print-report=full --origin=quorvel --result-root="$prefix.catalogue" \
+	--prefix=/ "$prefix" 2>&1) || fail "compose failed: $report"
+case "$report" in *"E: "* | *"W: "* | *"I: "*) fail "compose reports: $report" ;; esac
+zcat "$prefix.catalogue"/share/swcatalog/xml/quorvel.xml.gz | grep -q '<release type="stable" version=' ||
+	fail "the catalogue has no release entry"
+rm -rf "$prefix.catalogue"
 # A PNG's width and height are the big-endian words at bytes 16 and 20.
 for n in 48 64 128; do
 	png="$prefix/share/icons/hicolor/${n}x$n/apps/quorvel.png"
