@@ -38,7 +38,7 @@ SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:verify_asan_
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 SOURCES     = $(wildcard src/*.cpp src/*.hpp tests/*.cpp tests/*.hpp bench/*.cpp)
 
-.PHONY: all build with-tests run test test-classic test-debian windows test-windows dist distcheck demo bench lint format sanitize install uninstall clean distclean
+.PHONY: all build with-tests run test test-classic test-debian windows test-windows dist distcheck deb check-deb demo bench lint format sanitize install uninstall clean distclean
 
 all: build
 
@@ -129,6 +129,17 @@ distcheck: dist
 	rm -rf $(BUILD_DIR)/distcheck && mkdir -p $(BUILD_DIR)/distcheck
 	tar -xzf $(BUILD_DIR)/$(DIST).tar.gz -C $(BUILD_DIR)/distcheck
 	$(MAKE) -C $(BUILD_DIR)/distcheck/$(DIST) test
+
+# The Debian package, made from the release tarball in a brand-new Debian 12
+# and checked there (lintian, autopkgtest, install and purge); check-deb then
+# installs and runs the same .deb in brand-new Debian 13 and unstable.
+DEB_DIR     ?= $(BUILD_DIR)/deb
+DEB_SUITES  ?= trixie sid
+deb: dist
+	scripts/debian-package.sh build $(BUILD_DIR)/$(DIST).tar.gz $(DEB_DIR) $(BUILD_DIR)/chroots
+
+check-deb:
+	scripts/debian-package.sh check $(DEB_DIR) $(BUILD_DIR)/chroots $(DEB_SUITES)
 
 # A picture of a run, made without a desktop, for the README.
 demo:

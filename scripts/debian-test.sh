@@ -5,11 +5,13 @@
 # inside a brand-new Debian SUITE: a minimal system with make, as a new user's
 # machine would be, so that a missing install step shows.  The base system is
 # made once per suite and kept in CACHE; every run works on a fresh copy of it.
-#   scripts/debian-test.sh SUITE CACHE [COMMAND]
+# SHARED, a folder of the host's, is /root/out inside, for what goes in and out.
+#   scripts/debian-test.sh SUITE CACHE [COMMAND [SHARED]]
 set -eu
 suite=$1
 cache=$2
 command=${3:-make test}
+shared=${4:-}
 top=$(cd "$(dirname "$0")/.." && pwd)
 cache=$(mkdir -p "$cache" && cd "$cache" && pwd)
 base=$cache/$suite
@@ -32,7 +34,7 @@ cleanup() {
 	for p in /proc/[0-9]*; do
 		[ "$(readlink "$p/root" 2>/dev/null)" != "$root" ] || kill -9 "${p#/proc/}" 2>/dev/null || true
 	done
-	for m in dev/shm dev/pts dev sys proc; do umount -l "$root/$m" 2>/dev/null || true; done
+	for m in root/out dev/shm dev/pts dev sys proc; do umount -l "$root/$m" 2>/dev/null || true; done
 	# Never into the host's /dev, should a mount have outlived an unmount.
 	rm -rf --one-file-system "$root"
 }
@@ -47,6 +49,10 @@ mount -t tmpfs tmpfs "$root/dev/shm"
 cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
 mkdir -p "$root/root/quorvel"
 git -C "$top" archive HEAD | tar -x -C "$root/root/quorvel"
+if [ -n "$shared" ]; then
+	mkdir -p "$root/root/out"
+	mount --bind "$shared" "$root/root/out"
+fi
 
 log=$cache/$suite.log
 echo "Debian $suite: $command (log: $log)"

@@ -1,0 +1,60 @@
+#!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
+# SPDX-License-Identifier: MIT
+# The steps of scripts/debian-package.sh that run inside the chroot, with the
+# package's files in /root/out: the release tarball, and debian.tar, the
+# committed debian/ that goes into it.
+#   build: dpkg-buildpackage, lintian, install and purge, autopkgtest
+#   run SUITE: install the .deb, say what its dependencies came to, open its window
+set -eu
+out=/root/out
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+
+build() {
+	cd "$out"
+	tar -xzf quorvel_*.orig.tar.gz
+	src=$(find . -maxdepth 1 -type d -name 'quorvel-*' | head -n 1)
+	tar -xf debian.tar -C "$src"
+	apt-get install -y -qq --no-install-recommends build-essential >/dev/null
+	apt-get build-dep -y -qq "$src" >/dev/null
+	(cd "$src" && dpkg-buildpackage -us -uc -j2)
+	apt-get install -y -qq --no-install-recommends lintian autopkgtest >/dev/null
+
+	echo "== lintian"
+	lintian --fail-on error,warning --info quorvel_*.changes
+	lintian --pedantic --info quorvel_*.changes >lintian-pedantic.txt || true
+	echo "== install, then purge"
+	apt-get install -y -qq ./quorvel_*.deb >/dev/null
+	dpkg-query -L quorvel >files.txt
+	apt-get purge -y -qq quorvel >/dev/null
+	left=""
+	grep -v -x '/\.' files.txt >paths.txt
+	while read -r path; do
+		# A folder another package owns stays; anything else is left behind.
+		if [ -e "$path" ] && { [ ! -d "$path" ] || ! dpkg-query -S "$path" >/dev/null 2>&1; }; then
+			left="$left $path"
+		fi
+	done <paths.txt
+	[ -z "$left" ] || { echo "purge left:$left" >&2; exit 1; }
+	echo "purge left none of the $(wc -l <paths.txt) paths"
+	echo "== autopkgtest"
+	autopkgtest --output-dir=autopkgtest ./quorvel_*.deb "$src" -- null
+	rm -rf "$src"
+}
+
+run() {
+	suite=$1
+	. /etc/os-release
+	apt-get install -y -qq --no-install-recommends "$out"/quorvel_*.deb xvfb python3 >/dev/null
+	{
+		echo "$PRETTY_NAME: Depends: $(dpkg-query -W -f='${Depends}' quorvel)"
+		for lib in $(ldd /usr/games/quorvel | awk '/=> \// { print $3 }'); do
+			dpkg-query -S "$(readlink -f "$lib")" 2>/dev/null || dpkg-query -S "$lib"
+		done | grep -i -E 'sdl|gfx' | sort -u | sed 's/^/  /'
+	} | tee "$out/depends-$suite.txt"
+	tar -xf "$out/debian.tar" -C /tmp
+	/tmp/debian/tests/window
+}
+
+"$@"
