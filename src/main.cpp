@@ -9,14 +9,15 @@
  * it, so the program needs no locks.  All state lives in main's locals; there
  * are no globals and nothing on the heap.
  *
- * Sections: constants, the tick, presentation settings, opening the window,
- * main.
+ * Sections: constants, the seed, the tick, presentation settings, opening the
+ * window, main.
  */
 #include <SDL.h>
 
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <iterator>
 
 #include "sampling.hpp"
@@ -34,12 +35,28 @@ constexpr Uint32 tick_ms = 1; // SDL rounds this up to its own granularity
 constexpr int max_pending_ticks = 16;
 constexpr int driver_name_size = 32;
 constexpr int setting_size = 64;
+constexpr std::uint64_t seed_spread = 0x9E3779B97F4A7C15ULL; // 2^64 / golden ratio
 
 // Presentation settings the program prefers unless the user set them; the
 // indices are the bits of the mask that says which the program set itself.
 constexpr const char *presentation[] = {"SDL_FRAMEBUFFER_ACCELERATION", "SDL_RENDER_DRIVER",
                                         "SDL_VIDEO_GL_DRIVER", "SDL_OPENGL_LIBRARY"};
 constexpr unsigned first_gl_library = 2; // SDL 2's name for it, then SDL 3's
+
+/* Two programs started in the same second, side by side or from a script,
+ * must not draw the same samples: time()'s whole seconds would give them one
+ * seed.  The steady clock counts far finer; the wall clock keeps runs apart
+ * across restarts, where the steady clock starts again.  Both are folded down
+ * to the width srand takes. */
+unsigned clock_seed()
+{
+	const auto wall =
+	        static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+	const auto fine =
+	        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+	const std::uint64_t mixed = wall ^ (fine * seed_spread);
+	return static_cast<unsigned>(mixed ^ (mixed >> 32));
+}
 
 /* SDL 1.2's queue holds 128 events and drops a push into a full one without a
  * word, close request included.  When steps run slower than the tick, ticks
@@ -191,7 +208,7 @@ int main(int /*argc*/, char * /*argv*/[])
 	char pitext[pitext_size];
 	char stuff[stuff_size];
 
-	std::srand(static_cast<unsigned>(std::time(nullptr)));
+	std::srand(clock_seed());
 	const unsigned ours = prefer_software_presentation();
 	SDL_Init(subsystems);
 	SDL_Surface *screen = open_window(ours);

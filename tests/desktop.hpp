@@ -53,11 +53,15 @@ public:
 	virtual Screenshot screenshot(WindowId w) = 0;
 	virtual void request_close(WindowId w) = 0; // what a close button does
 	virtual void focus(WindowId w) = 0;         // as a click would
+	// Puts w's top-left corner at (x, y) of the screen, as a drag would.
+	virtual void move_window(WindowId w, int x, int y) = 0;
 	// Moves the pointer to (x, y) of w; false where the desktop has no pointer.
 	virtual bool move_pointer(WindowId w, int x, int y) = 0;
 	// Presses and releases each key in turn, named as X names its keysyms.
 	virtual void press_keys(const std::vector<const char *> &names) = 0;
 };
 
-// kind is "x11" or "wayland".
+// kind is "x11", "wayland", or "both": a Wayland compositor and an X server
+// offered at once, as on a Wayland session with Xwayland, where the program
+// opens its window on whichever SDL picks.
 std::unique_ptr<Desktop> make_desktop(const std::string &kind);

@@ -45,14 +45,24 @@ std::string desktop_kind()
 	return kind != nullptr ? kind : "x11";
 }
 
-// One program on its own desktop; extra holds changes to its environment.
+// One program on a desktop of its own, or on one it shares with others;
+// extra holds changes to its environment.
 struct Running {
-	std::unique_ptr<Desktop> desk = make_desktop(desktop_kind());
+	std::shared_ptr<Desktop> desk;
 	Child program;
 	WindowId window = 0;
 
 	explicit Running(std::vector<EnvChange> extra = {})
-	    : program(program_command(), desk->environment(std::move(extra)))
+	    : Running(make_desktop(desktop_kind()), std::move(extra))
+	{
+		await_window();
+	}
+	// Started, but not yet looked for, so that several start together.
+	explicit Running(std::shared_ptr<Desktop> on, std::vector<EnvChange> extra = {})
+	    : desk(std::move(on)), program(program_command(), desk->environment(std::move(extra)))
+	{
+	}
+	void await_window()
 	{
 		const auto w = desk->find_window("Quorvel", program.pid(), std::chrono::seconds{10});
 		if (!w)
@@ -189,4 +199,41 @@ TEST(EndToEnd, ClosingEndsWithStatusZero)
 		ASSERT_TRUE(status.has_value()) << "still running " << allowed.count() << " s later";
 		EXPECT_EQ(*status, 0) << r.program.stderr_text();
 	}
+}
+
+// Two programs started together draw different samples: the dots on their
+// boards overlap about as often as chance puts two independent runs' dots in
+// one place, where one seed for both would overlap them nearly all.
+TEST(EndToEnd, RunsStartedTogetherDiffer)
+{
+	const std::shared_ptr<Desktop> desk = make_desktop(desktop_kind());
+	Running a(desk);
+	Running b(desk);
+	a.await_window();
+	b.await_window();
+	desk->move_window(b.window, 420, 0); // side by side, so neither hides the other
+	std::this_thread::sleep_for(2s);
+	a.program.signal(SIGSTOP);
+	b.program.signal(SIGSTOP);
+	std::this_thread::sleep_for(50ms);
+	const Screenshot sa = desk->screenshot(a.window);
+	const Screenshot sb = desk->screenshot(b.window);
+	const auto dot = [](const Rgb &c) { return c != black && c != white; };
+	long in_a = 0;
+	long in_b = 0;
+	long in_both = 0;
+	long area = 0;
+	for (int y = 5; y <= 395; y++)
+		for (int x = 5; x <= 395; x++) {
+			area++;
+			in_a += dot(sa.at(x, y)) ? 1 : 0;
+			in_b += dot(sb.at(x, y)) ? 1 : 0;
+			in_both += dot(sa.at(x, y)) && dot(sb.at(x, y)) ? 1 : 0;
+		}
+	const double chance =
+	        static_cast<double>(in_a) * static_cast<double>(in_b) / static_cast<double>(area);
+	ASSERT_GT(std::min(in_a, in_b), 1000) << "too few dots to tell";
+	EXPECT_LT(static_cast<double>(in_both), 4 * chance + 100)
+	        << in_a << " and " << in_b << " dot pixels, " << in_both << " in both; chance gives about "
+	        << chance;
 }

@@ -177,6 +177,12 @@ void Sway::focus(WindowId w)
 	run("swaymsg '[con_id=" + std::to_string(w) + "] focus' >/dev/null");
 }
 
+void Sway::move_window(WindowId w, int x, int y)
+{
+	run("swaymsg '[con_id=" + std::to_string(w) + "] move absolute position " + std::to_string(x) + " " +
+	    std::to_string(y) + "' >/dev/null");
+}
+
 /* One virtual keyboard for all the keys: SDL 3 misses the keys of a keyboard
  * that comes and goes with each.  Each is held a while, as a hand would. */
 void Sway::press_keys(const std::vector<const char *> &names)

@@ -23,6 +23,7 @@ public:
 	Screenshot screenshot(WindowId w) override;
 	void request_close(WindowId w) override;
 	void focus(WindowId w) override;
+	void move_window(WindowId w, int x, int y) override;
 	// A headless sway has no pointer to move.
 	bool move_pointer(WindowId, int, int) override { return false; }
 	void press_keys(const std::vector<const char *> &names) override;

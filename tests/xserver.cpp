@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "xserver.hpp"
 
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
@@ -48,7 +49,7 @@ XServer::XServer()
 	if (pipe(fds) != 0)
 		throw std::runtime_error("pipe");
 	xvfb_ = std::make_unique<Child>(std::vector<std::string>{"/usr/bin/Xvfb", "-displayfd", "3",
-	                                                         "-screen", "0", "640x480x24", "-nolisten",
+	                                                         "-screen", "0", "1024x768x24", "-nolisten",
 	                                                         "tcp", "-noreset"},
 	                                std::vector<EnvChange>{}, fds[1]);
 	close(fds[1]);
@@ -109,7 +110,30 @@ std::optional<std::string> XServer::icon_title(WindowId w)
 	return name_of(dpy_, w, XGetIconName);
 }
 
-std::optional<WindowId> XServer::find_window(const std::string &title, pid_t /*pid*/,
+namespace
+{
+
+// The pid a window names as its owner's, or nothing where it names none.
+std::optional<pid_t> owner(Display *dpy, Window w)
+{
+	Atom type = 0;
+	int format = 0;
+	unsigned long n = 0;
+	unsigned long after = 0;
+	unsigned char *data = nullptr;
+	std::optional<pid_t> pid;
+	if (XGetWindowProperty(dpy, w, XInternAtom(dpy, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL,
+	                       &type, &format, &n, &after, &data) == Success &&
+	    data != nullptr && n == 1 && format == 32)
+		pid = static_cast<pid_t>(*reinterpret_cast<unsigned long *>(data));
+	if (data != nullptr)
+		XFree(data);
+	return pid;
+}
+
+} // namespace
+
+std::optional<WindowId> XServer::find_window(const std::string &title, pid_t pid,
                                              std::chrono::milliseconds timeout)
 {
 	const auto end = std::chrono::steady_clock::now() + timeout;
@@ -123,7 +147,8 @@ std::optional<WindowId> XServer::find_window(const std::string &title, pid_t /*p
 			for (unsigned i = 0; i < n && !found; i++) {
 				XWindowAttributes a;
 				if (XGetWindowAttributes(dpy_, kids[i], &a) != 0 &&
-				    a.map_state == IsViewable && this->title(kids[i]) == title)
+				    a.map_state == IsViewable && this->title(kids[i]) == title &&
+				    owner(dpy_, kids[i]).value_or(pid) == pid)
 					found = kids[i];
 			}
 			if (kids != nullptr)
@@ -177,6 +202,12 @@ bool XServer::move_pointer(WindowId w, int x, int y)
 	XTestFakeMotionEvent(dpy_, -1, root_x, root_y, CurrentTime);
 	XFlush(dpy_);
 	return true;
+}
+
+void XServer::move_window(WindowId w, int x, int y)
+{
+	XMoveWindow(dpy_, w, x, y);
+	XSync(dpy_, False);
 }
 
 void XServer::focus(WindowId w)

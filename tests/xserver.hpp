@@ -24,8 +24,8 @@ public:
 
 	const char *kind() const override { return "x11"; }
 	std::vector<EnvChange> environment(std::vector<EnvChange> extra = {}) const override;
-	// The top-level window titled title, once it is mapped; X does not say
-	// whose it is, so pid goes unchecked.
+	// The top-level window titled title, once it is mapped, of process pid
+	// where the window says whose it is (_NET_WM_PID).
 	std::optional<WindowId> find_window(const std::string &title, pid_t pid,
 	                                    std::chrono::milliseconds timeout) override;
 	std::string title(WindowId w) override;
@@ -33,6 +33,7 @@ public:
 	Screenshot screenshot(WindowId w) override;
 	void request_close(WindowId w) override; // a window manager's WM_DELETE_WINDOW
 	void focus(WindowId w) override;
+	void move_window(WindowId w, int x, int y) override;
 	bool move_pointer(WindowId w, int x, int y) override;
 	void press_keys(const std::vector<const char *> &names) override;
 
