@@ -22,7 +22,7 @@ TEST_PKGS  := $(BUILD_PKGS) libgtest-dev xvfb libx11-dev libxtst-dev desktop-fil
 	sway grim wtype jq groff-base appstream appstream-compose
 DEMO_PKGS  := $(TEST_PKGS) netpbm
 BENCH_PKGS := $(TEST_PKGS) libbenchmark-dev
-LINT_PKGS  := $(BENCH_PKGS) clang-tidy cppcheck clang-format
+LINT_PKGS  := $(BENCH_PKGS) clang-tidy cppcheck clang-format reuse
 SANITIZE_PKGS := $(TEST_PKGS) valgrind
 WINDOWS_PKGS  := cmake make pkg-config g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 dpkg-dev \
 	patch zip googletest
@@ -64,6 +64,8 @@ test:
 	@$(MAKE) --no-print-directory with-tests
 	@$(MAKE) --no-print-directory build
 	cd $(BUILD_DIR) && $(CTEST) --output-on-failure -j2
+	@# Which display SDL took when offered Wayland and X11 at once.
+	@grep -h '^offered both' $(BUILD_DIR)/Testing/Temporary/LastTest.log || true
 
 # The end-to-end tests again, with the old SDL 1.2.15 runtime in place of
 # the compat one; the program is built against the compat headers either way.
@@ -169,7 +171,8 @@ sanitize:
 	scripts/memcheck.sh $(BUILD_DIR)/quorvel tests/valgrind.supp 5
 
 # clang-tidy as .clang-tidy sets it, cppcheck (a raw loop where an algorithm
-# would do is taste, not a fault), and the layout .clang-format asks for.
+# would do is taste, not a fault), the layout .clang-format asks for, and a
+# licence for every file.
 lint:
 	@$(DEPS) $(LINT_PKGS)
 	@$(MAKE) --no-print-directory with-tests \
@@ -179,6 +182,7 @@ lint:
 	cppcheck --enable=warning,style,performance,portability --std=c++20 --inline-suppr --error-exitcode=1 \
 		--quiet -I src -I tests --suppress=missingIncludeSystem --suppress=useStlAlgorithm src tests bench
 	clang-format --dry-run -Werror $(SOURCES)
+	reuse lint --quiet || reuse lint
 	@echo "lint: no findings"
 
 format:

@@ -2,10 +2,72 @@
 // SPDX-License-Identifier: MIT
 #include "desktop.hpp"
 
+#include <algorithm>
+#include <cstdio>
 #include <stdexcept>
 
 #include "sway.hpp"
 #include "xserver.hpp"
+
+using namespace std::chrono_literals;
+
+namespace
+{
+
+/* A headless sway and an Xvfb offered at once, as a Wayland session with
+ * Xwayland offers both: the window is sought on each, and everything after
+ * goes to the one SDL chose.  Which that was is printed, so that a change in
+ * SDL's choice shows in the test's output. */
+class Both : public Desktop
+{
+public:
+	const char *kind() const override { return chosen_ != nullptr ? chosen_->kind() : "both"; }
+	std::vector<EnvChange> environment(std::vector<EnvChange> extra = {}) const override
+	{
+		std::vector<EnvChange> env = wayland_.environment(std::move(extra));
+		std::erase_if(env, [](const EnvChange &c) { return c.first == "DISPLAY"; });
+		env.insert(env.begin(), {"DISPLAY", x11_.name()});
+		return env;
+	}
+	std::optional<WindowId> find_window(const std::string &title, pid_t pid,
+	                                    std::chrono::milliseconds timeout) override
+	{
+		const auto end = std::chrono::steady_clock::now() + timeout;
+		do {
+			for (Desktop *d : {static_cast<Desktop *>(&x11_), static_cast<Desktop *>(&wayland_)})
+				if (const auto w = d->find_window(title, pid, 1ms)) {
+					chosen_ = d;
+					std::printf("offered both, the window opened on %s\n",
+					            d == &x11_ ? ("X11 (Xvfb " + x11_.name() + ")").c_str()
+					                       : "Wayland (headless sway)");
+					return w;
+				}
+		} while (std::chrono::steady_clock::now() < end);
+		return std::nullopt;
+	}
+	std::string title(WindowId w) override { return chosen().title(w); }
+	std::optional<std::string> icon_title(WindowId w) override { return chosen().icon_title(w); }
+	Screenshot screenshot(WindowId w) override { return chosen().screenshot(w); }
+	void request_close(WindowId w) override { chosen().request_close(w); }
+	void focus(WindowId w) override { chosen().focus(w); }
+	void move_window(WindowId w, int x, int y) override { chosen().move_window(w, x, y); }
+	bool move_pointer(WindowId w, int x, int y) override { return chosen().move_pointer(w, x, y); }
+	void press_keys(const std::vector<const char *> &names) override { chosen().press_keys(names); }
+
+private:
+	Desktop &chosen() const
+	{
+		if (chosen_ == nullptr)
+			throw std::logic_error("no window found yet on either desktop");
+		return *chosen_;
+	}
+
+	XServer x11_;
+	Sway wayland_;
+	Desktop *chosen_ = nullptr;
+};
+
+} // namespace
 
 std::unique_ptr<Desktop> make_desktop(const std::string &kind)
 {
@@ -13,5 +75,7 @@ std::unique_ptr<Desktop> make_desktop(const std::string &kind)
 		return std::make_unique<XServer>();
 	if (kind == "wayland")
 		return std::make_unique<Sway>();
+	if (kind == "both")
+		return std::make_unique<Both>();
 	throw std::invalid_argument("no desktop of kind " + kind);
 }
