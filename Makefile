@@ -16,6 +16,15 @@ DEPS         := scripts/deps.sh
 SUITES       ?= bookworm trixie sid
 WIN_DIR      ?= build-windows
 VERSION      := $(shell sed -n 's/^project.quorvel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+CHROOTS      ?= $(BUILD_DIR)/chroots
+RELEASE_DIR  ?= $(BUILD_DIR)/release
+
+# Every step dates what it makes by the last commit, so that the same commit
+# gives the same bytes.
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
+endif
 
 BUILD_PKGS := cmake g++ make pkg-config 'libsdl1.2-compat-dev|libsdl1.2-dev' libsdl-gfx1.2-dev
 TEST_PKGS  := $(BUILD_PKGS) libgtest-dev xvfb libx11-dev libxtst-dev desktop-file-utils \
@@ -38,7 +47,7 @@ SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:verify_asan_
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 SOURCES     = $(wildcard src/*.cpp src/*.hpp tests/*.cpp tests/*.hpp bench/*.cpp)
 
-.PHONY: all build with-tests run test test-classic test-debian windows test-windows dist distcheck deb check-deb demo bench lint format sanitize install uninstall clean distclean
+.PHONY: all build with-tests run test test-classic test-debian windows test-windows dist distcheck deb check-deb release check-reproducible demo bench lint format sanitize install uninstall clean distclean
 
 all: build
 
@@ -80,7 +89,7 @@ test-classic:
 # each suite (Debian 12, 13 and unstable by default); needs root.
 test-debian:
 	@for suite in $(SUITES); do \
-		scripts/debian-test.sh $$suite $(BUILD_DIR)/chroots || exit 1; \
+		scripts/debian-test.sh $$suite $(CHROOTS) || exit 1; \
 	done
 
 # quorvel.exe for 64-bit Windows and a zip to hand out, cross-built with
@@ -138,10 +147,22 @@ distcheck: dist
 DEB_DIR     ?= $(BUILD_DIR)/deb
 DEB_SUITES  ?= trixie sid
 deb: dist
-	scripts/debian-package.sh build $(BUILD_DIR)/$(DIST).tar.gz $(DEB_DIR) $(BUILD_DIR)/chroots
+	scripts/debian-package.sh build $(BUILD_DIR)/$(DIST).tar.gz $(DEB_DIR) $(CHROOTS)
 
 check-deb:
-	scripts/debian-package.sh check $(DEB_DIR) $(BUILD_DIR)/chroots $(DEB_SUITES)
+	scripts/debian-package.sh check $(DEB_DIR) $(CHROOTS) $(DEB_SUITES)
+
+# The files of a release in one folder, with their sums: the tarball, the
+# Debian source and binary packages and the Windows zip, each made by its own
+# target.  check-reproducible makes it twice in fresh clones and compares.
+release: dist deb windows
+	rm -rf $(RELEASE_DIR) && mkdir -p $(RELEASE_DIR)
+	cp $(BUILD_DIR)/$(DIST).tar.gz $(DEB_DIR)/*.dsc $(DEB_DIR)/*.orig.tar.* $(DEB_DIR)/*.debian.tar.* \
+		$(DEB_DIR)/quorvel_*.deb $(WIN_ZIP) $(RELEASE_DIR)/
+	cd $(RELEASE_DIR) && sha256sum -- * >SHA256SUMS && sha256sum -c SHA256SUMS
+
+check-reproducible:
+	scripts/check-reproducible.sh $(BUILD_DIR)/reproducible $(CHROOTS)
 
 # A picture of a run, made without a desktop, for the README.
 demo:

@@ -3,9 +3,12 @@
 # SPDX-License-Identifier: MIT
 # Packs the Windows build into ZIP: quorvel.exe, SDL's two DLLs and their
 # licences.  Checks first that it is a console program and that it needs no
-# DLL beyond those in the zip and Windows' own.
+# DLL beyond those in the zip and Windows' own.  The same build gives the same
+# zip: no debugging sections (they hold the build's paths), and fixed names,
+# order, modes and times, the last from SOURCE_DATE_EPOCH.
 #   scripts/windows-zip.sh EXE PREFIX DEPS_WORK ZIP
 set -eu
+export LC_ALL=C TZ=UTC
 exe=$1
 prefix=$2
 work=$3
@@ -17,7 +20,9 @@ windows_dlls="advapi32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll winmm.dl
 stage=$(dirname "$zip")/zip-stage
 rm -rf "$stage" "$zip"
 mkdir -p "$stage"
-cp "$exe" "$prefix/bin/SDL.dll" "$prefix"/bin/libSDL_gfx-*.dll "$stage/"
+for f in "$exe" "$prefix/bin/SDL.dll" "$prefix"/bin/libSDL_gfx-*.dll; do
+	x86_64-w64-mingw32-strip --strip-debug -o "$stage/$(basename "$f")" "$f"
+done
 
 $objdump -p "$stage/quorvel.exe" | grep -q 'Subsystem.*(Windows CUI)' ||
 	{ echo "quorvel.exe is not a console program" >&2; exit 1; }
@@ -49,5 +54,7 @@ gfx=$(find "$work/gfx" -maxdepth 1 -mindepth 1 -type d | head -n 1)
 	echo
 	cat "$gfx/LICENSE"
 } | sed 's/$/\r/' >"$stage/LICENSES.txt"
+chmod 644 "$stage"/*
+touch -d "@${SOURCE_DATE_EPOCH:-0}" "$stage"/*
 (cd "$stage" && zip -q -X "$zip" ./*)
 echo "wrote $zip: $(cd "$stage" && ls | tr '\n' ' ')"
