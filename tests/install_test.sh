@@ -33,13 +33,15 @@ warnings=$(groff -man -ww -z "$prefix/share/man/man6/quorvel.6" 2>&1)
 for key in Name=Quorvel Exec=quorvel Icon=quorvel Terminal=false; do
 	grep -qx "$key" "$prefix/$app" || fail "desktop entry lacks $key"
 done
-# AppStream's checks, and a software centre's catalogue made from the tree: not
-# a warning from either (the ID's capitals draw a pedantic note only).
+# AppStream's checks, and a software centre's catalogue made from the tree: no
+# error or warning from either.  Notes stay visible: AppStream 1.0 (Debian 13)
+# calls developer_name deprecated, but 0.16 (Debian 12) knows no other.
 report=$(appstreamcli validate --no-net "$prefix/$metainfo") || fail "metainfo rejected: $report"
-case "$report" in *"E: "* | *"W: "* | *"I: "*) fail "metainfo draws remarks: $report" ;; esac
+case "$report" in *"E: "* | *"W: "*) fail "metainfo draws remarks: $report" ;; esac
+case "$report" in *"I: "*) echo "$report" | grep '^I: ' ;; esac
 report=$(appstreamcli compose --no-net --print-report=full --origin=quorvel --result-root="$prefix.catalogue" \
 	--prefix=/ "$prefix" 2>&1) || fail "compose failed: $report"
-case "$report" in *"E: "* | *"W: "* | *"I: "*) fail "compose reports: $report" ;; esac
+case "$report" in *"E: "* | *"W: "*) fail "compose reports: $report" ;; esac
 zcat "$prefix.catalogue"/share/swcatalog/xml/quorvel.xml.gz | grep -q '<release type="stable" version=' ||
 	fail "the catalogue has no release entry"
 rm -rf "$prefix.catalogue"
