@@ -27,8 +27,10 @@ export SOURCE_DATE_EPOCH
 endif
 
 BUILD_PKGS := cmake g++ make pkg-config 'libsdl1.2-compat-dev|libsdl1.2-dev' libsdl-gfx1.2-dev
+# librsvg2-common lets AppStream's catalogue maker read the SVG icon.
 TEST_PKGS  := $(BUILD_PKGS) libgtest-dev xvfb libx11-dev libxtst-dev desktop-file-utils \
-	sway grim wtype jq groff-base appstream appstream-compose
+	sway grim wtype jq groff-base appstream appstream-compose \
+	librsvg2-common
 DEMO_PKGS  := $(TEST_PKGS) netpbm
 BENCH_PKGS := $(TEST_PKGS) libbenchmark-dev
 LINT_PKGS  := $(BENCH_PKGS) clang-tidy cppcheck clang-format reuse
