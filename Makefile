@@ -47,9 +47,9 @@ SANITIZERS := -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize
 SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:verify_asan_link_order=0 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-SOURCES     = $(wildcard src/*.cpp src/*.hpp tests/*.cpp tests/*.hpp bench/*.cpp)
+SOURCES     = $(wildcard src/*.cpp src/*.hpp src/web/*.cpp src/web/*.hpp tests/*.cpp tests/*.hpp bench/*.cpp)
 
-.PHONY: all build with-tests run test test-classic test-debian windows test-windows dist distcheck deb check-deb release check-reproducible demo bench lint format sanitize install uninstall clean distclean
+.PHONY: all build with-tests run test test-classic test-debian windows test-windows web test-web dist distcheck deb check-deb release check-reproducible demo bench lint format sanitize install uninstall clean distclean
 
 all: build
 
@@ -130,6 +130,28 @@ test-windows: windows
 		$(WINE_ENV) $(WINESERVER) -w; \
 	done
 
+# The page for the browser: index.html, quorvel.js and quorvel.wasm in
+# $(WEB_DIR), built with Debian's Emscripten and SDL_gfx from its source.
+WEB_DIR      ?= build-web
+WEB_PKGS     := emscripten python3
+WEB_TEST_PKGS := $(WEB_PKGS) $(TEST_PKGS) chromium
+web:
+	@$(DEPS) $(WEB_PKGS)
+	scripts/web-build.sh $(WEB_DIR)
+
+# The end-to-end checks against the page, served on 127.0.0.1, in Chromium on
+# the tests' own Xvfb; the picture is the top-left 400 x 420 of its window.
+WEB_E2E := EndToEnd.WindowShowsFrameTrailAndStrip:EndToEnd.InputTakesSamplesAndNeverEnds:EndToEnd.ClosingEndsWithStatusZero
+test-web: web
+	@$(DEPS) $(WEB_TEST_PKGS)
+	@$(MAKE) --no-print-directory with-tests
+	$(CMAKE) --build $(BUILD_DIR) -j2 --target e2e_tests
+	rm -rf $(WEB_DIR)-profiles && mkdir -p $(WEB_DIR)-profiles
+	scripts/web-serve.sh $(WEB_DIR) sh -c 'TMPDIR=$(CURDIR)/$(WEB_DIR)-profiles QUORVEL_PICTURE=400x420 \
+		QUORVEL_COMMAND="$(CURDIR)/scripts/web-open.sh $$QUORVEL_URL" \
+		$(BUILD_DIR)/tests/e2e_tests --gtest_filter=$(WEB_E2E)'
+	rm -rf $(WEB_DIR)-profiles
+
 # A release tarball of the committed tree, less CI's files (.gitattributes),
 # and the check that, unpacked in a fresh place, its make test passes.
 DIST := quorvel-$(VERSION)
@@ -194,8 +216,8 @@ sanitize:
 	scripts/memcheck.sh $(BUILD_DIR)/quorvel tests/valgrind.supp 5
 
 # clang-tidy as .clang-tidy sets it, cppcheck (a raw loop where an algorithm
-# would do is taste, not a fault), the layout .clang-format asks for, and a
-# licence for every file.
+# would do is taste, not a fault; the web layer needs Emscripten's headers),
+# the layout .clang-format asks for, and a licence for every file.
 lint:
 	@$(DEPS) $(LINT_PKGS)
 	@$(MAKE) --no-print-directory with-tests \
@@ -203,7 +225,7 @@ lint:
 	run-clang-tidy -p $(BUILD_DIR) -quiet '$(CURDIR)/(src|tests|bench)/' >$(BUILD_DIR)/clang-tidy.log 2>&1 \
 		|| { grep -E 'warning:|error:' $(BUILD_DIR)/clang-tidy.log; exit 1; }
 	cppcheck --enable=warning,style,performance,portability --std=c++20 --inline-suppr --error-exitcode=1 \
-		--quiet -I src -I tests --suppress=missingIncludeSystem --suppress=useStlAlgorithm src tests bench
+		--quiet -I src -I tests --suppress=missingIncludeSystem --suppress=useStlAlgorithm -i src/web src tests bench
 	clang-format --dry-run -Werror $(SOURCES)
 	reuse lint --quiet || reuse lint
 	@echo "lint: no findings"

@@ -34,7 +34,7 @@ constexpr const char *no_window = "OMG no window\n";
 constexpr Uint32 tick_ms = 1; // SDL rounds this up to its own granularity
 constexpr int max_pending_ticks = 16;
 constexpr int driver_name_size = 32;
-constexpr int setting_size = 64;
+[[maybe_unused]] constexpr int setting_size = 64;            // Windows' unset only
 constexpr std::uint64_t seed_spread = 0x9E3779B97F4A7C15ULL; // 2^64 / golden ratio
 
 // Presentation settings the program prefers unless the user set them; the

@@ -6,7 +6,10 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 #include <thread>
 #include <unistd.h>
@@ -86,15 +89,21 @@ std::vector<EnvChange> XServer::environment(std::vector<EnvChange> extra) const
 namespace
 {
 
-// XFetchName and XGetIconName alike: an Xlib string to copy and free.
-std::string name_of(Display *dpy, Window w, Status (*get)(Display *, Window, char **))
+// WM_NAME or WM_ICON_NAME, in Latin-1 as SDL sets them or in UTF-8 as a
+// browser does.
+std::string name_of(Display *dpy, Window w, Status (*get)(Display *, Window, XTextProperty *))
 {
-	char *name = nullptr;
+	XTextProperty text{};
 	std::string out;
-	if (get(dpy, w, &name) != 0 && name != nullptr)
-		out = name;
-	if (name != nullptr)
-		XFree(name);
+	char **list = nullptr;
+	int count = 0;
+	if (get(dpy, w, &text) != 0 && Xutf8TextPropertyToTextList(dpy, &text, &list, &count) == Success &&
+	    count > 0)
+		out = list[0];
+	if (list != nullptr)
+		XFreeStringList(list);
+	if (text.value != nullptr)
+		XFree(text.value);
 	return out;
 }
 
@@ -102,12 +111,12 @@ std::string name_of(Display *dpy, Window w, Status (*get)(Display *, Window, cha
 
 std::string XServer::title(WindowId w)
 {
-	return name_of(dpy_, w, XFetchName);
+	return name_of(dpy_, w, XGetWMName);
 }
 
 std::optional<std::string> XServer::icon_title(WindowId w)
 {
-	return name_of(dpy_, w, XGetIconName);
+	return name_of(dpy_, w, XGetWMIconName);
 }
 
 namespace
@@ -161,10 +170,30 @@ std::optional<WindowId> XServer::find_window(const std::string &title, pid_t pid
 	return std::nullopt;
 }
 
+namespace
+{
+
+/* A page shows the program's picture at the top-left of a larger window, of
+ * the size QUORVEL_PICTURE gives ("400x420"); elsewhere the window is all
+ * picture. */
+void picture_part(int &width, int &height)
+{
+	int w = 0;
+	int h = 0;
+	const char *size = std::getenv("QUORVEL_PICTURE");
+	if (size != nullptr && std::sscanf(size, "%dx%d", &w, &h) == 2) {
+		width = std::min(width, w);
+		height = std::min(height, h);
+	}
+}
+
+} // namespace
+
 Screenshot XServer::screenshot(WindowId w)
 {
 	XWindowAttributes a;
 	XGetWindowAttributes(dpy_, w, &a);
+	picture_part(a.width, a.height);
 	XImage *img = XGetImage(dpy_, w, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
 	if (img == nullptr)
 		throw std::runtime_error("XGetImage failed");

@@ -1,0 +1,219 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
+/* The web build's own SDL calls, where Emscripten's SDL 1.2 lacks or differs
+ * from the desktop's (see sdl_web.hpp).
+ *
+ * Design note.  The program waits for events; the browser must get its thread
+ * back to paint and to deliver input.  With Asyncify, quorvel_wait_event
+ * sleeps the way the desktop's SDL_WaitEvent blocks, and runs the tick timer
+ * itself: every 10 ms, SDL 1.2's granularity, it calls the program's callback,
+ * whose pushed tick it counts here, since Emscripten's queue cannot be peeked.
+ * A hidden tab's timers slow to a crawl; coming back, the timer runs at most
+ * a queue's worth of missed ticks and forgets the rest, so nothing piles up.
+ *
+ * Drawing: the screen stays locked, so SDL_gfx draws straight into the
+ * pixels, and each flip hands them to the canvas with one unlock and lock.
+ * SDL_gfx's own locks and unlocks of the screen stop here: each outermost
+ * pair would copy the whole canvas, and its circle unlocks twice, which
+ * would end the screen's lock before the text is drawn.
+ * Text comes as small glyph surfaces blitted onto the screen; Emscripten would
+ * blit canvas to canvas, under the locked pixels, so the blit is done here.
+ *
+ * Sections: constants, state, the timer, events, the screen, blits.
+ */
+#define QUORVEL_WEB_LAYER
+#include "sdl_web.hpp"
+
+#include <emscripten.h>
+
+namespace
+{
+
+constexpr Uint32 granularity_ms = 10; // SDL 1.2's timer rounds to this
+constexpr int most_ticks_queued = 16; // a tick queue's worth, as on the desktop
+constexpr Uint32 opaque_alpha = 255;
+
+/* The one timer and the ticks it has pushed: a platform layer's state, like
+ * SDL's own, not the program's. */
+struct Timer {
+	SDL_TimerCallback callback = nullptr;
+	void *param = nullptr;
+	Uint32 interval = 0;
+	Uint32 due = 0;
+	int queued = 0;
+};
+Timer timer;                   // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+SDL_Surface *screen = nullptr; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+
+Uint32 rounded(Uint32 ms)
+{
+	const Uint32 steps = (ms + granularity_ms - 1) / granularity_ms;
+	return (steps == 0 ? 1 : steps) * granularity_ms;
+}
+
+/* Runs the callback once for each interval that has passed, but never more
+ * than a queue's worth at once: after a hidden spell the rest are dropped. */
+void run_due_ticks()
+{
+	if (timer.callback == nullptr)
+		return;
+	const Uint32 now = SDL_GetTicks();
+	for (int run = 0; static_cast<Sint32>(now - timer.due) >= 0; run++) {
+		if (run == most_ticks_queued) {
+			timer.due = now + timer.interval;
+			break;
+		}
+		const Uint32 next = timer.callback(timer.interval, timer.param);
+		if (next == 0) {
+			timer.callback = nullptr;
+			return;
+		}
+		timer.interval = rounded(next);
+		timer.due += timer.interval;
+	}
+}
+
+Uint32 until_due()
+{
+	if (timer.callback == nullptr)
+		return granularity_ms;
+	const auto left = static_cast<Sint32>(timer.due - SDL_GetTicks());
+	return left > 0 ? static_cast<Uint32>(left) : 0;
+}
+
+Uint32 shift_of(Uint32 mask)
+{
+	Uint32 shift = 0;
+	while (mask != 0 && (mask & 1) == 0) {
+		mask >>= 1;
+		shift++;
+	}
+	return shift;
+}
+
+Uint8 channel(Uint32 pixel, Uint32 mask)
+{
+	return static_cast<Uint8>((pixel & mask) >> shift_of(mask));
+}
+
+Uint8 blend(Uint8 over, Uint8 under, Uint8 alpha)
+{
+	return static_cast<Uint8>((over * alpha + under * (opaque_alpha - alpha)) / opaque_alpha);
+}
+
+Uint32 *pixel_at(SDL_Surface *s, int x, int y)
+{
+	return reinterpret_cast<Uint32 *>(static_cast<Uint8 *>(s->pixels) + y * s->pitch) + x;
+}
+
+} // namespace
+
+extern "C" {
+
+SDL_TimerID quorvel_add_timer(Uint32 interval, SDL_TimerCallback callback, void *param)
+{
+	timer = Timer{callback, param, rounded(interval), SDL_GetTicks() + rounded(interval), 0};
+	return 1;
+}
+
+SDL_bool quorvel_remove_timer(SDL_TimerID /*id*/)
+{
+	timer.callback = nullptr;
+	return SDL_TRUE;
+}
+
+// Ticks are the only events pushed, so the queue of them is a count.
+int quorvel_push_event(SDL_Event *ev)
+{
+	if (ev->type != SDL_USEREVENT)
+		return SDL_PushEvent(ev);
+	timer.queued++;
+	return 1;
+}
+
+int quorvel_peep_events(SDL_Event * /*events*/, int n, SDL_eventaction /*action*/, Uint32 type)
+{
+	return type == SDL_USEREVENT ? (timer.queued < n ? timer.queued : n) : 0;
+}
+
+/* The browser's own events first, then the ticks; between them the browser
+ * gets its thread back, to paint and to take input. */
+int quorvel_wait_event(SDL_Event *ev)
+{
+	for (;;) {
+		run_due_ticks();
+		if (SDL_PollEvent(ev) != 0)
+			return 1;
+		if (timer.queued > 0) {
+			timer.queued--;
+			*ev = SDL_Event{};
+			ev->type = SDL_USEREVENT;
+			emscripten_sleep(0);
+			return 1;
+		}
+		emscripten_sleep(until_due());
+	}
+}
+
+/* Lock once, unlocked only by a flip: SDL_gfx's own locks nest inside and
+ * cost nothing, where each would otherwise copy the canvas both ways.  The
+ * pixels are all drawn by the program, so the canvas is never read back. */
+SDL_Surface *quorvel_set_video_mode(int width, int height, int depth, Uint32 flags)
+{
+	EM_ASM(SDL.defaults.discardOnLock = true; SDL.defaults.opaqueFrontBuffer = false;);
+	screen = SDL_SetVideoMode(width, height, depth, flags);
+	if (screen != nullptr)
+		SDL_LockSurface(screen);
+	return screen;
+}
+
+int quorvel_flip(SDL_Surface *surface)
+{
+	SDL_UnlockSurface(surface);
+	SDL_LockSurface(surface);
+	return 0;
+}
+
+int quorvel_lock_surface(SDL_Surface *surface)
+{
+	return surface == screen ? 0 : SDL_LockSurface(surface);
+}
+
+void quorvel_unlock_surface(SDL_Surface *surface)
+{
+	if (surface != screen)
+		SDL_UnlockSurface(surface);
+}
+
+/* A software blit of 32-bit pixels, blended by the source's alpha, within
+ * the destination's clipping rectangle. */
+int quorvel_upper_blit(SDL_Surface *src, SDL_Rect *srect, SDL_Surface *dst, SDL_Rect *drect)
+{
+	const SDL_Rect from = srect != nullptr ? *srect : SDL_Rect{0, 0, src->w, src->h};
+	const int x0 = drect != nullptr ? drect->x : 0;
+	const int y0 = drect != nullptr ? drect->y : 0;
+	const SDL_Rect &clip = dst->clip_rect;
+	const SDL_PixelFormat &sf = *src->format;
+	for (int y = 0; y < from.h; y++)
+		for (int x = 0; x < from.w; x++) {
+			const int dx = x0 + x;
+			const int dy = y0 + y;
+			if (dx < clip.x || dy < clip.y || dx >= clip.x + clip.w || dy >= clip.y + clip.h)
+				continue;
+			const Uint32 p = *pixel_at(src, from.x + x, from.y + y);
+			const Uint8 a = sf.Amask != 0 ? channel(p, sf.Amask) : opaque_alpha;
+			if (a == 0)
+				continue;
+			Uint32 *q = pixel_at(dst, dx, dy);
+			Uint8 r = 0;
+			Uint8 g = 0;
+			Uint8 b = 0;
+			SDL_GetRGB(*q, dst->format, &r, &g, &b);
+			*q = SDL_MapRGBA(dst->format, blend(channel(p, sf.Rmask), r, a),
+			                 blend(channel(p, sf.Gmask), g, a), blend(channel(p, sf.Bmask), b, a),
+			                 opaque_alpha);
+		}
+	return 0;
+}
+
+} // extern "C"

@@ -1,0 +1,60 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
+/* The browser's SDL 1.2, as Emscripten provides it, differs from the desktop's
+ * where the program relies on it: it has no SDL_WaitEvent, its timer fires
+ * once, SDL_PeepEvents cannot peek, every surface lives in a canvas whose
+ * pixels are copied in and out by each outermost lock, and blits go canvas to
+ * canvas, past the locked pixels.  This header, included ahead of every file
+ * of the web build, routes those calls to sdl_web.cpp, so the program's own
+ * code is the desktop's, unchanged.
+ */
+#pragma once
+
+#include <SDL.h>
+
+#include <stdlib.h>
+#include <string.h>
+#include <strings.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+int quorvel_wait_event(SDL_Event *ev);
+SDL_TimerID quorvel_add_timer(Uint32 interval, SDL_TimerCallback callback, void *param);
+SDL_bool quorvel_remove_timer(SDL_TimerID id);
+int quorvel_peep_events(SDL_Event *events, int n, SDL_eventaction action, Uint32 type);
+int quorvel_push_event(SDL_Event *ev);
+SDL_Surface *quorvel_set_video_mode(int width, int height, int depth, Uint32 flags);
+int quorvel_flip(SDL_Surface *screen);
+int quorvel_lock_surface(SDL_Surface *surface);
+void quorvel_unlock_surface(SDL_Surface *surface);
+int quorvel_upper_blit(SDL_Surface *src, SDL_Rect *srect, SDL_Surface *dst, SDL_Rect *drect);
+
+#ifdef __cplusplus
+}
+#endif
+
+// The layer itself calls the real ones.
+#ifndef QUORVEL_WEB_LAYER
+#define SDL_WaitEvent quorvel_wait_event
+#define SDL_AddTimer quorvel_add_timer
+#define SDL_RemoveTimer quorvel_remove_timer
+#define SDL_PeepEvents(events, n, action, type) quorvel_peep_events(events, n, action, type)
+#define SDL_PushEvent quorvel_push_event
+#define SDL_SetVideoMode quorvel_set_video_mode
+#define SDL_Flip quorvel_flip
+#define SDL_LockSurface quorvel_lock_surface
+#define SDL_UnlockSurface quorvel_unlock_surface
+#define SDL_UpperBlit quorvel_upper_blit
+// SDL's own string and environment helpers are not there: the C library's are.
+#define SDL_getenv getenv
+#define SDL_putenv putenv
+#define SDL_strlen strlen
+#define SDL_strchr strchr
+#define SDL_strcasecmp strcasecmp
+#define SDL_strncasecmp strncasecmp
+// SDL 1.2 selects events by a mask of their types; here the one type stands
+// for itself, as only ticks are ever counted.
+#define SDL_EVENTMASK(type) (type)
+#endif
