@@ -177,12 +177,14 @@ check-deb:
 	scripts/debian-package.sh check $(DEB_DIR) $(CHROOTS) $(DEB_SUITES)
 
 # The files of a release in one folder, with their sums: the tarball, the
-# Debian source and binary packages and the Windows zip, each made by its own
-# target.  check-reproducible makes it twice in fresh clones and compares.
-release: dist deb windows
+# Debian source and binary packages, the Windows zip and the page's files in
+# a zip, each made by its own target.  check-reproducible makes it twice in
+# fresh clones and compares.
+release: dist deb windows web
 	rm -rf $(RELEASE_DIR) && mkdir -p $(RELEASE_DIR)
 	cp $(BUILD_DIR)/$(DIST).tar.gz $(DEB_DIR)/*.dsc $(DEB_DIR)/*.orig.tar.* $(DEB_DIR)/*.debian.tar.* \
 		$(DEB_DIR)/quorvel_*.deb $(WIN_ZIP) $(RELEASE_DIR)/
+	scripts/reproducible-zip.sh $(RELEASE_DIR)/quorvel-$(VERSION)-web.zip $(WEB_DIR)
 	cd $(RELEASE_DIR) && sha256sum -- * >SHA256SUMS && sha256sum -c SHA256SUMS
 
 check-reproducible:

@@ -4,11 +4,10 @@
 # Packs the Windows build into ZIP: quorvel.exe, SDL's two DLLs and their
 # licences.  Checks first that it is a console program and that it needs no
 # DLL beyond those in the zip and Windows' own.  The same build gives the same
-# zip: no debugging sections (they hold the build's paths), and fixed names,
-# order, modes and times, the last from SOURCE_DATE_EPOCH.
+# zip: no debugging sections (they hold the build's paths), and a zip made by
+# scripts/reproducible-zip.sh.
 #   scripts/windows-zip.sh EXE PREFIX DEPS_WORK ZIP
 set -eu
-export LC_ALL=C TZ=UTC
 exe=$1
 prefix=$2
 work=$3
@@ -54,7 +53,5 @@ gfx=$(find "$work/gfx" -maxdepth 1 -mindepth 1 -type d | head -n 1)
 	echo
 	cat "$gfx/LICENSE"
 } | sed 's/$/\r/' >"$stage/LICENSES.txt"
-chmod 644 "$stage"/*
-touch -d "@${SOURCE_DATE_EPOCH:-0}" "$stage"/*
-(cd "$stage" && zip -q -X "$zip" ./*)
+"$top/scripts/reproducible-zip.sh" "$zip" "$stage"
 echo "wrote $zip: $(cd "$stage" && ls | tr '\n' ' ')"
