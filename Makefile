@@ -199,12 +199,16 @@ demo:
 	pnmtopng $(BUILD_DIR)/screenshot.ppm >docs/screenshot.png
 	@echo "wrote docs/screenshot.png"
 
-# One table: a step's cost, then the program under Xvfb for about 70 s.
-bench:
-	@$(DEPS) $(BENCH_PKGS)
+# One table: a step's cost, then the program for about 70 s each under Xvfb
+# and in a headless sway, and the page in Chromium under Xvfb.
+bench: web
+	@$(DEPS) $(BENCH_PKGS) chromium
 	@$(MAKE) --no-print-directory with-tests CONFIG=-DQUORVEL_BENCHMARKS=ON
 	$(CMAKE) --build $(BUILD_DIR) -j2 --target bench
-	$(BUILD_DIR)/bench/bench
+	rm -rf $(WEB_DIR)-profiles && mkdir -p $(WEB_DIR)-profiles
+	scripts/web-serve.sh $(WEB_DIR) sh -c 'TMPDIR=$(CURDIR)/$(WEB_DIR)-profiles \
+		QUORVEL_PAGE_COMMAND="$(CURDIR)/scripts/web-open.sh $$QUORVEL_URL" $(BUILD_DIR)/bench/bench'
+	rm -rf $(WEB_DIR)-profiles
 
 # The unit, driver and end-to-end tests built with ASan, LSan and UBSan, then
 # the ordinary build under valgrind's memcheck for a 5 s run.
