@@ -2,9 +2,10 @@
 // SPDX-License-Identifier: MIT
 // The built program on a real desktop, seen and used from outside.
 //
-// QUORVEL_DESKTOP picks the desktop, "x11" (the default) or "wayland", and
-// QUORVEL_COMMAND the command that runs the program (see process.hpp), so the
-// same checks apply to a build that runs otherwise.
+// QUORVEL_DESKTOP picks the desktop, "x11" (the default), "wayland" or "both",
+// and QUORVEL_COMMAND the command that runs the program (see process.hpp), so
+// the same checks apply to a build that runs otherwise: under Wine, or as a
+// page in a browser, whose picture QUORVEL_PICTURE places in its window.
 #include <gtest/gtest.h>
 
 #include <csignal>
