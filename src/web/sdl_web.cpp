@@ -155,9 +155,9 @@ int quorvel_wait_event(SDL_Event *ev)
 	}
 }
 
-/* Lock once, unlocked only by a flip: SDL_gfx's own locks nest inside and
- * cost nothing, where each would otherwise copy the canvas both ways.  The
- * pixels are all drawn by the program, so the canvas is never read back. */
+/* Locked once, and unlocked only for a flip, which hands the pixels to the
+ * canvas; SDL_gfx's own locks of the screen stop below.  Every pixel is the
+ * program's own drawing, so the canvas is never read back. */
 SDL_Surface *quorvel_set_video_mode(int width, int height, int depth, Uint32 flags)
 {
 	EM_ASM(SDL.defaults.discardOnLock = true; SDL.defaults.opaqueFrontBuffer = false;);
