@@ -11,6 +11,11 @@ out=/root/out
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
 
+# The SDL packages the .deb's dependencies came to.
+sdl_stack() {
+	dpkg-query -W -f='${Package} ${Version} ${db:Status-Status}\n' | awk '/sdl/ && $3 == "installed" { print "  " $1, $2 }'
+}
+
 build() {
 	cd "$out"
 	tar -xzf quorvel_*.orig.tar.gz
@@ -26,6 +31,8 @@ build() {
 	lintian --pedantic --info quorvel_*.changes >lintian-pedantic.txt || true
 	echo "== install, then purge"
 	apt-get install -y -qq ./quorvel_*.deb >/dev/null
+	echo "Depends: $(dpkg-query -W -f='${Depends}' quorvel), here:"
+	sdl_stack
 	dpkg-query -L quorvel >files.txt
 	apt-get purge -y -qq quorvel >/dev/null
 	left=""
@@ -48,10 +55,8 @@ run() {
 	. /etc/os-release
 	apt-get install -y -qq --no-install-recommends "$out"/quorvel_*.deb xvfb python3 >/dev/null
 	{
-		echo "$PRETTY_NAME: Depends: $(dpkg-query -W -f='${Depends}' quorvel)"
-		for lib in $(ldd /usr/games/quorvel | awk '/=> \// { print $3 }'); do
-			dpkg-query -S "$(readlink -f "$lib")" 2>/dev/null || dpkg-query -S "$lib"
-		done | grep -i -E 'sdl|gfx' | sort -u | sed 's/^/  /'
+		echo "$PRETTY_NAME: Depends: $(dpkg-query -W -f='${Depends}' quorvel), here:"
+		sdl_stack
 	} | tee "$out/depends-$suite.txt"
 	tar -xf "$out/debian.tar" -C /tmp
 	/tmp/debian/tests/window
