@@ -11,11 +11,7 @@ set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 rm -rf "$1"
 out=$(mkdir -p "$1" && cd "$1" && pwd)
-gfx_sha256=b79440d7d1a61e06afa72ebdddc3db34b115de27ee626cc8b84620884f9aa5a5
-gfx_archive=${SDL_GFX_ARCHIVE:-$top/../shared/sources/SDL_gfx-2.0.27.tar.gz}
-[ -f "$gfx_archive" ] || { echo "SDL_gfx 2.0.27's source archive is needed: name it with SDL_GFX_ARCHIVE=..." >&2; exit 1; }
-echo "$gfx_sha256  $gfx_archive" | sha256sum -c --quiet - ||
-	{ echo "$gfx_archive is not SDL_gfx 2.0.27 (sha256 differs)" >&2; exit 1; }
+gfx_archive=$("$top/scripts/sdl-gfx-archive.sh")
 # Emscripten's JavaScript steps need Debian's own Node modules.
 export NODE_PATH=/usr/share/nodejs
 
@@ -30,8 +26,8 @@ for c in SDL_gfxPrimitives SDL_gfxBlitFunc SDL_rotozoom; do
 	emcc -O2 -w $layer -I"$gfx" -c "$gfx/$c.c" -o "$work/$c.o"
 	emar rcs "$work/libSDL_gfx.a" "$work/$c.o"
 done
-em++ -O2 -std=c++20 -Wall -Wextra -c "$top/src/web/sdl_web.cpp" -o "$work/sdl_web.o"
-em++ -O2 -std=c++20 -Wall -Wextra $layer -I"$gfx" -I"$top/src" \
+em++ -O2 -std=c++20 -Wall -Wextra -Wpedantic -c "$top/src/web/sdl_web.cpp" -o "$work/sdl_web.o"
+em++ -O2 -std=c++20 -Wall -Wextra -Wpedantic $layer -I"$gfx" -I"$top/src" \
 	"$top/src/main.cpp" "$top/src/sampling.cpp" "$top/src/scene.cpp" \
 	"$work/sdl_web.o" "$work/libSDL_gfx.a" -o "$out/quorvel.js" \
 	-sASYNCIFY -sENVIRONMENT=web -sINITIAL_MEMORY=16MB

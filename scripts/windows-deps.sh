@@ -10,17 +10,8 @@ prefix=$(mkdir -p "$1" && cd "$1" && pwd)
 work=$(mkdir -p "$2" && cd "$2" && pwd)
 top=$(cd "$(dirname "$0")/.." && pwd)
 host=x86_64-w64-mingw32
-gfx_sha256=b79440d7d1a61e06afa72ebdddc3db34b115de27ee626cc8b84620884f9aa5a5
-gfx_archive=${SDL_GFX_ARCHIVE:-$top/../shared/sources/SDL_gfx-2.0.27.tar.gz}
 [ ! -f "$prefix/.ready" ] || exit 0
-
-if [ ! -f "$gfx_archive" ]; then
-	echo "SDL_gfx 2.0.27 is needed as a source archive: get SDL_gfx-2.0.27.tar.gz" >&2
-	echo "(sha256 $gfx_sha256) from the SDL_gfx project and name it with SDL_GFX_ARCHIVE=..." >&2
-	exit 1
-fi
-echo "$gfx_sha256  $gfx_archive" | sha256sum -c --quiet - ||
-	{ echo "$gfx_archive is not SDL_gfx 2.0.27 (sha256 differs)" >&2; exit 1; }
+gfx_archive=$("$top/scripts/sdl-gfx-archive.sh")
 
 # Debian's source of SDL 1.2.15, through a private deb-src list made from the
 # system's own entries, so that the system's apt setup stays as it was.
