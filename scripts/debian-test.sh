@@ -34,7 +34,7 @@ cleanup() {
 	for p in /proc/[0-9]*; do
 		[ "$(readlink "$p/root" 2>/dev/null)" != "$root" ] || kill -9 "${p#/proc/}" 2>/dev/null || true
 	done
-	for m in root/out dev/shm dev/pts dev sys proc; do umount -l "$root/$m" 2>/dev/null || true; done
+	for m in root/out var/cache/apt/archives dev/shm dev/pts dev sys proc; do umount -l "$root/$m" 2>/dev/null || true; done
 	# Never into the host's /dev, should a mount have outlived an unmount.
 	rm -rf --one-file-system "$root"
 }
@@ -47,6 +47,9 @@ mount --bind /dev "$root/dev"
 mount -t devpts devpts "$root/dev/pts" 2>/dev/null || true
 mount -t tmpfs tmpfs "$root/dev/shm"
 cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
+# The packages apt fetches are kept for the next run of the same suite.
+mkdir -p "$cache/apt-$suite/partial"
+mount --bind "$cache/apt-$suite" "$root/var/cache/apt/archives"
 mkdir -p "$root/root/quorvel"
 git -C "$top" archive HEAD | tar -x -C "$root/root/quorvel"
 if [ -n "$shared" ]; then
