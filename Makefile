@@ -168,9 +168,9 @@ distcheck: dist
 # The Debian package, made from the release tarball in a brand-new Debian 12
 # and checked there (lintian, autopkgtest, install and purge; DEB_CHECKS=no
 # skips them); check-deb then installs and runs the same .deb in brand-new
-# Debian 13 and unstable.
+# Debian 12, 13 and unstable.
 DEB_DIR     ?= $(BUILD_DIR)/deb
-DEB_SUITES  ?= trixie sid
+DEB_SUITES  ?= bookworm trixie sid
 DEB_CHECKS  ?= yes
 deb: dist
 	DEB_CHECKS=$(DEB_CHECKS) scripts/debian-package.sh build $(BUILD_DIR)/$(DIST).tar.gz $(DEB_DIR) $(CHROOTS)
