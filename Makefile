@@ -135,6 +135,11 @@ test-windows: windows
 WEB_DIR      ?= build-web
 WEB_PKGS     := emscripten python3
 WEB_TEST_PKGS := $(WEB_PKGS) $(TEST_PKGS) chromium
+WEB_PROFILES := $(CURDIR)/$(WEB_DIR)-profiles
+# Runs the command that follows while the page is served on 127.0.0.1, with
+# QUORVEL_URL its address and the browsers' profiles in WEB_PROFILES.
+SERVE_PAGE = rm -rf $(WEB_PROFILES) && mkdir -p $(WEB_PROFILES) && TMPDIR=$(WEB_PROFILES) \
+	scripts/web-serve.sh $(WEB_DIR)
 web:
 	@$(DEPS) $(WEB_PKGS)
 	scripts/web-build.sh $(WEB_DIR)
@@ -146,11 +151,9 @@ test-web: web
 	@$(DEPS) $(WEB_TEST_PKGS)
 	@$(MAKE) --no-print-directory with-tests
 	$(CMAKE) --build $(BUILD_DIR) -j2 --target e2e_tests
-	rm -rf $(WEB_DIR)-profiles && mkdir -p $(WEB_DIR)-profiles
-	scripts/web-serve.sh $(WEB_DIR) sh -c 'TMPDIR=$(CURDIR)/$(WEB_DIR)-profiles QUORVEL_PICTURE=400x420 \
-		QUORVEL_COMMAND="$(CURDIR)/scripts/web-open.sh $$QUORVEL_URL" \
+	$(SERVE_PAGE) sh -c 'QUORVEL_PICTURE=400x420 QUORVEL_COMMAND="$(CURDIR)/scripts/web-open.sh $$QUORVEL_URL" \
 		$(BUILD_DIR)/tests/e2e_tests --gtest_filter=$(WEB_E2E)'
-	rm -rf $(WEB_DIR)-profiles
+	rm -rf $(WEB_PROFILES)
 
 # A release tarball of the committed tree, less CI's files (.gitattributes),
 # and the check that, unpacked in a fresh place, its make test passes.
@@ -207,10 +210,8 @@ bench: web
 	@$(DEPS) $(BENCH_PKGS) chromium
 	@$(MAKE) --no-print-directory with-tests CONFIG=-DQUORVEL_BENCHMARKS=ON
 	$(CMAKE) --build $(BUILD_DIR) -j2 --target bench
-	rm -rf $(WEB_DIR)-profiles && mkdir -p $(WEB_DIR)-profiles
-	scripts/web-serve.sh $(WEB_DIR) sh -c 'TMPDIR=$(CURDIR)/$(WEB_DIR)-profiles \
-		QUORVEL_PAGE_COMMAND="$(CURDIR)/scripts/web-open.sh $$QUORVEL_URL" $(BUILD_DIR)/bench/bench'
-	rm -rf $(WEB_DIR)-profiles
+	$(SERVE_PAGE) sh -c 'QUORVEL_PAGE_COMMAND="$(CURDIR)/scripts/web-open.sh $$QUORVEL_URL" $(BUILD_DIR)/bench/bench'
+	rm -rf $(WEB_PROFILES)
 
 # The unit, driver and end-to-end tests built with ASan, LSan and UBSan, then
 # the ordinary build under valgrind's memcheck for a 5 s run.
@@ -254,4 +255,4 @@ clean:
 
 # build/chroots may hold a chroot whose mounts outlived a killed run.
 distclean:
-	rm -rf --one-file-system $(BUILD_DIR) $(SANITIZE_DIR) $(WIN_DIR)
+	rm -rf --one-file-system $(BUILD_DIR) $(SANITIZE_DIR) $(WIN_DIR) $(WEB_DIR) $(WEB_DIR)-work $(WEB_PROFILES)
