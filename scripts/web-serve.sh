@@ -2,7 +2,8 @@
 # SPDX-FileCopyrightText: 2026 The Quorvel developers
 # SPDX-License-Identifier: MIT
 # Serves DIR on 127.0.0.1 only, at a free port, while COMMAND runs with
-# QUORVEL_URL set to the page's address; then stops serving.
+# QUORVEL_URL set to the page's address; then stops serving, and fails if
+# anything was asked for but the page's own three files.
 #   scripts/web-serve.sh DIR COMMAND...
 set -eu
 dir=$1
@@ -19,3 +20,5 @@ for _ in $(seq 50); do
 done
 [ -n "$port" ] || { cat "$log" >&2; echo "the page could not be served" >&2; exit 1; }
 QUORVEL_URL=http://127.0.0.1:$port/ "$@"
+others=$(sed -n 's/.*"GET \([^ ]*\) .*/\1/p' "$log" | sort -u | grep -v -x -E '/|/index\.html|/quorvel\.(js|wasm)' || true)
+[ -z "$others" ] || { echo "the page asked for more than its own files:" $others >&2; exit 1; }
