@@ -12,7 +12,8 @@ set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mkdir -p "$1" && cd "$1" && pwd)
 chroots=$(mkdir -p "$2" && cd "$2" && pwd)
-gfx=${SDL_GFX_ARCHIVE:-$top/../shared/sources/SDL_gfx-2.0.27.tar.gz}
+# The clones sit elsewhere, so they are told where SDL_gfx's archive is.
+gfx=$("$top/scripts/sdl-gfx-archive.sh")
 gfx=$(cd "$(dirname "$gfx")" && pwd)/$(basename "$gfx")
 commit=$(git -C "$top" rev-parse HEAD)
 
