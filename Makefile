@@ -91,7 +91,7 @@ test-classic:
 # each suite (Debian 12, 13 and unstable by default); needs root.
 test-debian:
 	@for suite in $(SUITES); do \
-		scripts/debian-test.sh $$suite $(CHROOTS) || exit 1; \
+		scripts/debian/test.sh $$suite $(CHROOTS) || exit 1; \
 	done
 
 # quorvel.exe for 64-bit Windows and a zip to hand out, cross-built with
@@ -100,11 +100,11 @@ WIN_PREFIX := $(CURDIR)/$(WIN_DIR)/prefix
 WIN_ZIP    := $(WIN_DIR)/quorvel-$(VERSION)-win64.zip
 windows:
 	@$(DEPS) $(WINDOWS_PKGS)
-	scripts/windows-deps.sh $(WIN_PREFIX) $(WIN_DIR)/work
+	scripts/windows/deps.sh $(WIN_PREFIX) $(WIN_DIR)/work
 	@[ -f $(WIN_DIR)/build/CMakeCache.txt ] || $(CMAKE) -S . -B $(WIN_DIR)/build -DCMAKE_BUILD_TYPE=Release \
 		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake -DQUORVEL_WINDOWS_PREFIX=$(WIN_PREFIX)
 	$(CMAKE) --build $(WIN_DIR)/build -j2 --target quorvel
-	scripts/windows-zip.sh $(WIN_DIR)/build/quorvel.exe $(WIN_PREFIX) $(WIN_DIR)/work $(WIN_ZIP)
+	scripts/windows/zip.sh $(WIN_DIR)/build/quorvel.exe $(WIN_PREFIX) $(WIN_DIR)/work $(WIN_ZIP)
 
 # The unit tests cross-built and run under Wine, then the end-to-end checks
 # against quorvel.exe from the zip, under Wine on the tests' own Xvfb.
@@ -139,10 +139,10 @@ WEB_PROFILES := $(CURDIR)/$(WEB_DIR)-profiles
 # Runs the command that follows while the page is served on 127.0.0.1, with
 # QUORVEL_URL its address and the browsers' profiles in WEB_PROFILES.
 SERVE_PAGE = rm -rf $(WEB_PROFILES) && mkdir -p $(WEB_PROFILES) && TMPDIR=$(WEB_PROFILES) \
-	scripts/web-serve.sh $(WEB_DIR)
+	scripts/web/serve.sh $(WEB_DIR)
 web:
 	@$(DEPS) $(WEB_PKGS)
-	scripts/web-build.sh $(WEB_DIR)
+	scripts/web/build.sh $(WEB_DIR)
 
 # The end-to-end checks against the page, served on 127.0.0.1, in Chromium on
 # the tests' own Xvfb; the picture is the top-left 400 x 420 of its window.
@@ -151,7 +151,7 @@ test-web: web
 	@$(DEPS) $(WEB_TEST_PKGS)
 	@$(MAKE) --no-print-directory with-tests
 	$(CMAKE) --build $(BUILD_DIR) -j2 --target e2e_tests
-	$(SERVE_PAGE) sh -c 'QUORVEL_PICTURE=400x420 QUORVEL_COMMAND="$(CURDIR)/scripts/web-open.sh $$QUORVEL_URL" \
+	$(SERVE_PAGE) sh -c 'QUORVEL_PICTURE=400x420 QUORVEL_COMMAND="$(CURDIR)/scripts/web/chromium.sh $$QUORVEL_URL" \
 		$(BUILD_DIR)/tests/e2e_tests --gtest_filter=$(WEB_E2E)'
 	rm -rf $(WEB_PROFILES)
 
@@ -176,10 +176,10 @@ DEB_DIR     ?= $(BUILD_DIR)/deb
 DEB_SUITES  ?= bookworm trixie sid
 DEB_CHECKS  ?= yes
 deb: dist
-	DEB_CHECKS=$(DEB_CHECKS) scripts/debian-package.sh build $(BUILD_DIR)/$(DIST).tar.gz $(DEB_DIR) $(CHROOTS)
+	DEB_CHECKS=$(DEB_CHECKS) scripts/debian/package.sh build $(BUILD_DIR)/$(DIST).tar.gz $(DEB_DIR) $(CHROOTS)
 
 check-deb:
-	scripts/debian-package.sh check $(DEB_DIR) $(CHROOTS) $(DEB_SUITES)
+	scripts/debian/package.sh check $(DEB_DIR) $(CHROOTS) $(DEB_SUITES)
 
 # The files of a release in one folder, with their sums: the tarball, the
 # Debian source and binary packages, the Windows zip and the page's files in
@@ -189,11 +189,11 @@ release: dist deb windows web
 	rm -rf $(RELEASE_DIR) && mkdir -p $(RELEASE_DIR)
 	cp $(BUILD_DIR)/$(DIST).tar.gz $(DEB_DIR)/*.dsc $(DEB_DIR)/*.orig.tar.* $(DEB_DIR)/*.debian.tar.* \
 		$(DEB_DIR)/quorvel_*.deb $(WIN_ZIP) $(RELEASE_DIR)/
-	scripts/reproducible-zip.sh $(RELEASE_DIR)/quorvel-$(VERSION)-web.zip $(WEB_DIR)
+	scripts/release/reproducible-zip.sh $(RELEASE_DIR)/quorvel-$(VERSION)-web.zip $(WEB_DIR)
 	cd $(RELEASE_DIR) && sha256sum -- * >SHA256SUMS && sha256sum -c SHA256SUMS
 
 check-reproducible:
-	scripts/check-reproducible.sh $(BUILD_DIR)/reproducible $(CHROOTS)
+	scripts/release/check-reproducible.sh $(BUILD_DIR)/reproducible $(CHROOTS)
 
 # A picture of a run, made without a desktop, for the README.
 demo:
@@ -210,7 +210,7 @@ bench: web
 	@$(DEPS) $(BENCH_PKGS) chromium
 	@$(MAKE) --no-print-directory with-tests CONFIG=-DQUORVEL_BENCHMARKS=ON
 	$(CMAKE) --build $(BUILD_DIR) -j2 --target bench
-	$(SERVE_PAGE) sh -c 'QUORVEL_PAGE_COMMAND="$(CURDIR)/scripts/web-open.sh $$QUORVEL_URL" $(BUILD_DIR)/bench/bench'
+	$(SERVE_PAGE) sh -c 'QUORVEL_PAGE_COMMAND="$(CURDIR)/scripts/web/chromium.sh $$QUORVEL_URL" $(BUILD_DIR)/bench/bench'
 	rm -rf $(WEB_PROFILES)
 
 # The unit, driver and end-to-end tests built with ASan, LSan and UBSan, then

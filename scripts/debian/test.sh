@@ -6,13 +6,13 @@
 # machine would be, so that a missing install step shows.  The base system is
 # made once per suite and kept in CACHE; every run works on a fresh copy of it.
 # SHARED, a folder of the host's, is /root/out inside, for what goes in and out.
-#   scripts/debian-test.sh SUITE CACHE [COMMAND [SHARED]]
+#   scripts/debian/test.sh SUITE CACHE [COMMAND [SHARED]]
 set -eu
 suite=$1
 cache=$2
 command=${3:-make test}
 shared=${4:-}
-top=$(cd "$(dirname "$0")/.." && pwd)
+top=$(cd "$(dirname "$0")/../.." && pwd)
 cache=$(mkdir -p "$cache" && cd "$cache" && pwd)
 base=$cache/$suite
 

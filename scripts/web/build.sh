@@ -5,10 +5,10 @@
 # page, quorvel.js and quorvel.wasm, a static site.  SDL_gfx is compiled from
 # its source archive, the program's own sources as they are, each with the web
 # layer's header ahead of it (src/web/sdl_web.hpp).
-#   scripts/web-build.sh OUT
+#   scripts/web/build.sh OUT
 # SDL_GFX_ARCHIVE names the SDL_gfx 2.0.27 archive to use.
 set -eu
-top=$(cd "$(dirname "$0")/.." && pwd)
+top=$(cd "$(dirname "$0")/../.." && pwd)
 rm -rf "$1"
 out=$(mkdir -p "$1" && cd "$1" && pwd)
 gfx_archive=$("$top/scripts/sdl-gfx-archive.sh")

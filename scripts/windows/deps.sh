@@ -3,12 +3,12 @@
 # SPDX-License-Identifier: MIT
 # Builds SDL 1.2.15 and SDL_gfx for 64-bit Windows into PREFIX, once: SDL
 # from Debian's libsdl1.2 source package, SDL_gfx from its upstream archive.
-#   scripts/windows-deps.sh PREFIX WORK
+#   scripts/windows/deps.sh PREFIX WORK
 # SDL_GFX_ARCHIVE names the SDL_gfx 2.0.27 archive to use.
 set -eu
 prefix=$(mkdir -p "$1" && cd "$1" && pwd)
 work=$(mkdir -p "$2" && cd "$2" && pwd)
-top=$(cd "$(dirname "$0")/.." && pwd)
+top=$(cd "$(dirname "$0")/../.." && pwd)
 host=x86_64-w64-mingw32
 [ ! -f "$prefix/.ready" ] || exit 0
 gfx_archive=$("$top/scripts/sdl-gfx-archive.sh")

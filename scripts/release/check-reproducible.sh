@@ -7,9 +7,9 @@
 # what differs.  The Debian base systems in CHROOTS are shared: they are what
 # the package is built on, not what it is built from.  The package's checks
 # (make deb's) do not change what is built, so they are left out here.
-#   scripts/check-reproducible.sh WORK CHROOTS
+#   scripts/release/check-reproducible.sh WORK CHROOTS
 set -eu
-top=$(cd "$(dirname "$0")/.." && pwd)
+top=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mkdir -p "$1" && cd "$1" && pwd)
 chroots=$(mkdir -p "$2" && cd "$2" && pwd)
 # The clones sit elsewhere, so they are told where SDL_gfx's archive is.

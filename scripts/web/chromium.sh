@@ -4,7 +4,7 @@
 # Opens the page at URL in Chromium as an app window, as the tests and make
 # bench run it: a profile of its own under TMPDIR, and none of the browser's
 # own traffic, so the page's three files are all it fetches.
-#   scripts/web-open.sh URL
+#   scripts/web/chromium.sh URL
 set -eu
 url=$1
 shift

@@ -3,7 +3,7 @@
 # SPDX-License-Identifier: MIT
 # Zips the files of DIR into ZIP so that the same files give the same bytes:
 # names in a fixed order, fixed modes, and times from SOURCE_DATE_EPOCH.
-#   scripts/reproducible-zip.sh ZIP DIR
+#   scripts/release/reproducible-zip.sh ZIP DIR
 set -eu
 export LC_ALL=C TZ=UTC
 zip=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")

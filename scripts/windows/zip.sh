@@ -5,14 +5,14 @@
 # licences.  Checks first that it is a console program and that it needs no
 # DLL beyond those in the zip and Windows' own.  The same build gives the same
 # zip: no debugging sections (they hold the build's paths), and a zip made by
-# scripts/reproducible-zip.sh.
-#   scripts/windows-zip.sh EXE PREFIX DEPS_WORK ZIP
+# scripts/release/reproducible-zip.sh.
+#   scripts/windows/zip.sh EXE PREFIX DEPS_WORK ZIP
 set -eu
 exe=$1
 prefix=$2
 work=$3
 zip=$(cd "$(dirname "$4")" && pwd)/$(basename "$4")
-top=$(cd "$(dirname "$0")/.." && pwd)
+top=$(cd "$(dirname "$0")/../.." && pwd)
 objdump=x86_64-w64-mingw32-objdump
 windows_dlls="advapi32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll winmm.dll shell32.dll ole32.dll imm32.dll"
 
@@ -53,5 +53,5 @@ gfx=$(find "$work/gfx" -maxdepth 1 -mindepth 1 -type d | head -n 1)
 	echo
 	cat "$gfx/LICENSE"
 } | sed 's/$/\r/' >"$stage/LICENSES.txt"
-"$top/scripts/reproducible-zip.sh" "$zip" "$stage"
+"$top/scripts/release/reproducible-zip.sh" "$zip" "$stage"
 echo "wrote $zip: $(cd "$stage" && ls | tr '\n' ' ')"

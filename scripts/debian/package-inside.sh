@@ -1,7 +1,7 @@
 #!/bin/sh
 # SPDX-FileCopyrightText: 2026 The Quorvel developers
 # SPDX-License-Identifier: MIT
-# The steps of scripts/debian-package.sh that run inside the chroot, with the
+# The steps of scripts/debian/package.sh that run inside the chroot, with the
 # package's files in /root/out: the release tarball, and debian.tar, the
 # committed debian/ that goes into it.
 #   build [yes|no]: dpkg-buildpackage, then unless told no, lintian, an

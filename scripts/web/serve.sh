@@ -4,7 +4,7 @@
 # Serves DIR on 127.0.0.1 only, at a free port, while COMMAND runs with
 # QUORVEL_URL set to the page's address; then stops serving, and fails if
 # anything was asked for but the page's own three files.
-#   scripts/web-serve.sh DIR COMMAND...
+#   scripts/web/serve.sh DIR COMMAND...
 set -eu
 dir=$1
 shift
