@@ -2,15 +2,18 @@
 # SPDX-FileCopyrightText: 2026 The Quorvel developers
 # SPDX-License-Identifier: MIT
 # The program for the browser, built with Debian's Emscripten into OUT: the
-# page, quorvel.js and quorvel.wasm, a static site.  SDL_gfx is compiled from
-# its source archive, the program's own sources as they are, each with the web
-# layer's header ahead of it (src/web/sdl_web.hpp).
-#   scripts/web/build.sh OUT
+# page, quorvel.js and quorvel.wasm, the page's own style and script, its web
+# app manifest and icons, and the service worker that keeps them, a static
+# site.  SDL_gfx is compiled from its source archive, the program's own
+# sources as they are, each with the web layer's header ahead of it
+# (src/web/sdl_web.hpp).
+#   scripts/web/build.sh OUT VERSION
 # SDL_GFX_ARCHIVE names the SDL_gfx 2.0.27 archive to use.
 set -eu
 top=$(cd "$(dirname "$0")/../.." && pwd)
 rm -rf "$1"
 out=$(mkdir -p "$1" && cd "$1" && pwd)
+version=$2
 gfx_archive=$("$top/scripts/sdl-gfx-archive.sh")
 # Emscripten's JavaScript steps need Debian's own Node modules.
 export NODE_PATH=/usr/share/nodejs
@@ -23,16 +26,26 @@ layer="-include $top/src/web/sdl_web.hpp"
 # The real SDL_gfx, not the JavaScript stand-ins Emscripten has for some of it.
 rm -f "$work/libSDL_gfx.a"
 for c in SDL_gfxPrimitives SDL_gfxBlitFunc SDL_rotozoom; do
-	emcc -O2 -w $layer -I"$gfx" -c "$gfx/$c.c" -o "$work/$c.o"
+	emcc -O2 -w $layer -DQUORVEL_WEB_SDL_GFX -I"$gfx" -c "$gfx/$c.c" -o "$work/$c.o"
 	emar rcs "$work/libSDL_gfx.a" "$work/$c.o"
 done
-em++ -O2 -std=c++20 -Wall -Wextra -Wpedantic -c "$top/src/web/sdl_web.cpp" -o "$work/sdl_web.o"
+em++ -O2 -std=c++20 -Wall -Wextra -Wpedantic -I"$gfx" -c "$top/src/web/sdl_web.cpp" -o "$work/sdl_web.o"
+# Without a file system the program still writes to the console, and its
+# script is a third smaller.
 em++ -O2 -std=c++20 -Wall -Wextra -Wpedantic $layer -I"$gfx" -I"$top/src" \
 	"$top/src/main.cpp" "$top/src/sampling.cpp" "$top/src/scene.cpp" \
 	"$work/sdl_web.o" "$work/libSDL_gfx.a" -o "$out/quorvel.js" \
-	-sASYNCIFY -sENVIRONMENT=web -sINITIAL_MEMORY=16MB
-cp "$top/src/web/index.html" "$out/index.html"
+	-sASYNCIFY -sENVIRONMENT=web -sINITIAL_MEMORY=16MB -sFILESYSTEM=0
+cp "$top/src/web/index.html" "$top/src/web/page.css" "$top/src/web/page.js" "$top/src/web/quorvel.webmanifest" \
+	"$top/data/quorvel.svg" "$top/data"/quorvel-*.png "$out/"
 for f in boxRGBA rectangleRGBA pixelRGBA; do
 	! grep -q "function _$f(" "$out/quorvel.js" || { echo "quorvel.js carries Emscripten's own $f" >&2; exit 1; }
 done
+# The service worker keeps every file but itself (the page as ./), in a cache
+# named after the version and the files' sum, so that any change of a file is
+# a new cache.
+files=$(cd "$out" && ls | LC_ALL=C sort)
+sum=$(cd "$out" && cat $files | sha256sum | cut -c1-12)
+list=$(printf '"%s", ' $files | sed -e 's/"index.html", //' -e 's/, $//')
+sed -e "s/@BUILD@/$version-$sum/" -e "s/@FILES@/$list/" "$top/src/web/sw.js" >"$out/sw.js"
 echo "wrote $out: $(cd "$out" && ls | tr '\n' ' ')"

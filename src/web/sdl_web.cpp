@@ -19,12 +19,26 @@
  * Text comes as small glyph surfaces blitted onto the screen; Emscripten would
  * blit canvas to canvas, under the locked pixels, so the blit is done here.
  *
- * Sections: constants, state, the timer, events, the screen, blits.
+ * Events: Emscripten's SDL is part SDL 2.  It reports a touch, a click or a
+ * drag twice, as the mouse event SDL 1.2 knows and as an SDL 2 finger event,
+ * and the wheel three times; an SDL 1.2 program never sees SDL 2's events,
+ * so they stop here, and each touch, click or move takes one sample, as on
+ * the desktop.  Its listeners, added as it starts, pass through the layer:
+ * on the canvas they would cancel every touch and wheel event, which keeps the
+ * page from scrolling smoothly, but the page's style keeps touches on the
+ * picture from scrolling, so here they listen passively; and its unload
+ * listener, which would keep the page out of the browser's back/forward cache,
+ * is never added, since a page that is going has nothing left to close.
+ *
+ * Sections: constants, state, the timer, events, the screen, blits, the strip.
  */
 #define QUORVEL_WEB_LAYER
 #include "sdl_web.hpp"
 
+#include <SDL_gfxPrimitives.h>
 #include <emscripten.h>
+
+#include <cstdio>
 
 namespace
 {
@@ -32,6 +46,7 @@ namespace
 constexpr Uint32 granularity_ms = 10; // SDL 1.2's timer rounds to this
 constexpr int most_ticks_queued = 16; // a tick queue's worth, as on the desktop
 constexpr Uint32 opaque_alpha = 255;
+constexpr int estimate_size = 32; // "3.14159265" and room to spare
 
 /* The one timer and the ticks it has pushed: a platform layer's state, like
  * SDL's own, not the program's. */
@@ -44,6 +59,7 @@ struct Timer {
 };
 Timer timer;                   // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 SDL_Surface *screen = nullptr; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+char strip_estimate[estimate_size]; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 
 Uint32 rounded(Uint32 ms)
 {
@@ -71,6 +87,12 @@ void run_due_ticks()
 		timer.interval = rounded(next);
 		timer.due += timer.interval;
 	}
+}
+
+bool sdl2_only(Uint32 type)
+{
+	return type == SDL_MOUSEWHEEL || type == SDL_TEXTINPUT || type == SDL_TEXTEDITING ||
+	       (type >= SDL_FINGERDOWN && type <= SDL_FINGERMOTION);
 }
 
 Uint32 until_due()
@@ -106,9 +128,55 @@ Uint32 *pixel_at(SDL_Surface *s, int x, int y)
 	return reinterpret_cast<Uint32 *>(static_cast<Uint8 *>(s->pixels) + y * s->pitch) + x;
 }
 
+/* While SDL sets up, the listeners it adds to the window and the canvas
+ * pass through here.  The unload listener is dropped.  Touch, scroll and
+ * wheel events reach SDL as copies, passively, so that the browser never
+ * waits on the program to scroll; a touch's end is cancelled only where the
+ * browser still allows it (after a tap, so that no mouse events follow; after
+ * a drag, it does not).  SDL reads nothing else of them. */
+EM_JS(void, shape_listeners, (bool on), {
+	const targets = [window, Module.canvas];
+	if (!on) {
+		for (const target of targets)
+			delete target.addEventListener;
+		return;
+	}
+	const copy = (e, cancel) => SDL.receiveEvent({
+		type: e.type, touches: e.touches, changedTouches: e.changedTouches, pageX: e.pageX,
+		pageY: e.pageY, deltaX: e.deltaX, deltaY: e.deltaY, deltaMode: e.deltaMode, detail: e.detail,
+		wheelDelta: e.wheelDelta, preventDefault: cancel
+	});
+	const passive = (e) => copy(e, () => {});
+	const ending = (e) => copy(e, () => { if (e.cancelable) e.preventDefault(); });
+	const scrolling = ["touchstart", "touchmove", "wheel", "mousewheel", "DOMMouseScroll"];
+	const add = EventTarget.prototype.addEventListener;
+	for (const target of targets)
+		target.addEventListener = function(type, listener, options) {
+			if (type === "unload")
+				return;
+			if (scrolling.includes(type))
+				return add.call(this, type, passive, {capture: options === true, passive: true});
+			return add.call(this, type, type === "touchend" ? ending : listener, options);
+		};
+});
+
+// The page's hook for the strip's texts, where the page has one.
+EM_JS(void, hand_over_strip, (const char *estimate, const char *tally), {
+	if (Module.quorvelStrip)
+		Module.quorvelStrip(UTF8ToString(estimate), UTF8ToString(tally));
+});
+
 } // namespace
 
 extern "C" {
+
+int quorvel_init(Uint32 flags)
+{
+	shape_listeners(true);
+	const int result = SDL_Init(flags);
+	shape_listeners(false);
+	return result;
+}
 
 SDL_TimerID quorvel_add_timer(Uint32 interval, SDL_TimerCallback callback, void *param)
 {
@@ -142,8 +210,11 @@ int quorvel_wait_event(SDL_Event *ev)
 {
 	for (;;) {
 		run_due_ticks();
-		if (SDL_PollEvent(ev) != 0)
+		if (SDL_PollEvent(ev) != 0) {
+			if (sdl2_only(ev->type))
+				continue;
 			return 1;
+		}
 		if (timer.queued > 0) {
 			timer.queued--;
 			*ev = SDL_Event{};
@@ -161,7 +232,9 @@ int quorvel_wait_event(SDL_Event *ev)
 SDL_Surface *quorvel_set_video_mode(int width, int height, int depth, Uint32 flags)
 {
 	EM_ASM(SDL.defaults.discardOnLock = true; SDL.defaults.opaqueFrontBuffer = false;);
+	shape_listeners(true);
 	screen = SDL_SetVideoMode(width, height, depth, flags);
+	shape_listeners(false);
 	if (screen != nullptr)
 		SDL_LockSurface(screen);
 	return screen;
@@ -214,6 +287,18 @@ int quorvel_upper_blit(SDL_Surface *src, SDL_Rect *srect, SDL_Surface *dst, SDL_
 			                 opaque_alpha);
 		}
 	return 0;
+}
+
+/* The strip's two texts, estimate first and tally last in every step, go on
+ * to the page once the tally is drawn. */
+int quorvel_string_rgba(SDL_Surface *dst, Sint16 x, Sint16 y, const char *s, Uint8 r, Uint8 g, Uint8 b,
+                        Uint8 a)
+{
+	if (dst == screen && x >= dst->w / 2)
+		std::snprintf(strip_estimate, sizeof strip_estimate, "%s", s);
+	else if (dst == screen)
+		hand_over_strip(strip_estimate, s);
+	return stringRGBA(dst, x, y, s, r, g, b, a);
 }
 
 } // extern "C"

@@ -6,7 +6,8 @@
  * pixels are copied in and out by each outermost lock, and blits go canvas to
  * canvas, past the locked pixels.  This header, included ahead of every file
  * of the web build, routes those calls to sdl_web.cpp, so the program's own
- * code is the desktop's, unchanged.
+ * code is the desktop's, unchanged.  The strip's texts pass through it too,
+ * on their way to SDL_gfx, so that the page can offer them as text.
  */
 #pragma once
 
@@ -20,6 +21,7 @@
 extern "C" {
 #endif
 
+int quorvel_init(Uint32 flags);
 int quorvel_wait_event(SDL_Event *ev);
 SDL_TimerID quorvel_add_timer(Uint32 interval, SDL_TimerCallback callback, void *param);
 SDL_bool quorvel_remove_timer(SDL_TimerID id);
@@ -30,6 +32,8 @@ int quorvel_flip(SDL_Surface *screen);
 int quorvel_lock_surface(SDL_Surface *surface);
 void quorvel_unlock_surface(SDL_Surface *surface);
 int quorvel_upper_blit(SDL_Surface *src, SDL_Rect *srect, SDL_Surface *dst, SDL_Rect *drect);
+int quorvel_string_rgba(SDL_Surface *dst, Sint16 x, Sint16 y, const char *s, Uint8 r, Uint8 g, Uint8 b,
+                        Uint8 a);
 
 #ifdef __cplusplus
 }
@@ -37,6 +41,7 @@ int quorvel_upper_blit(SDL_Surface *src, SDL_Rect *srect, SDL_Surface *dst, SDL_
 
 // The layer itself calls the real ones.
 #ifndef QUORVEL_WEB_LAYER
+#define SDL_Init quorvel_init
 #define SDL_WaitEvent quorvel_wait_event
 #define SDL_AddTimer quorvel_add_timer
 #define SDL_RemoveTimer quorvel_remove_timer
@@ -47,6 +52,11 @@ int quorvel_upper_blit(SDL_Surface *src, SDL_Rect *srect, SDL_Surface *dst, SDL_
 #define SDL_LockSurface quorvel_lock_surface
 #define SDL_UnlockSurface quorvel_unlock_surface
 #define SDL_UpperBlit quorvel_upper_blit
+// SDL_gfx's own definition keeps its name (its files are built with
+// QUORVEL_WEB_SDL_GFX); the program's calls come here.
+#ifndef QUORVEL_WEB_SDL_GFX
+#define stringRGBA quorvel_string_rgba
+#endif
 // SDL's own string and environment helpers are not there: the C library's are.
 #define SDL_getenv getenv
 #define SDL_putenv putenv

@@ -1,0 +1,100 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
+/* The page around the program: it starts quorvel.js on the canvas, keeps the
+ * keyboard usable around the picture, writes the strip's numbers out as text
+ * for screen readers, offers full screen for a projector, and registers the
+ * service worker that keeps the page for offline use.
+ *
+ * Sections: constants, keys, the reading, full screen, start.
+ */
+"use strict";
+
+(function () {
+  const readingPeriodMs = 500; // the text trails the strip by at most this
+  const width = 400;
+  const height = 420;
+
+  const canvas = document.getElementById("canvas");
+  const stage = document.getElementById("stage");
+  const reading = document.getElementById("reading");
+  const control = document.getElementById("fullscreen");
+
+  /* ---- keys ---- */
+
+  /* The program hears keys on the whole document and cancels each, which would
+   * leave the keyboard trapped.  Keys aimed at a control stay the control's,
+   * and Tab always moves on, so the picture can be left; every other key
+   * over the picture (or over nothing in particular) is the program's. */
+  function keepKeys(event) {
+    const forPicture = event.target === canvas || event.target === document.body;
+    if (event.key === "Tab" || !forPicture)
+      event.stopPropagation();
+  }
+
+  /* ---- the reading ---- */
+
+  /* The layer hands over the strip's texts at every step; the page's text
+   * follows twice a second, and is never announced unasked. */
+  let latest = null;
+  function takeStrip(estimate, tally) {
+    latest = { estimate, tally };
+  }
+  function showReading() {
+    if (latest === null)
+      return;
+    reading.textContent = `Estimate of \u03c0: ${latest.estimate}. Inside/total: ${latest.tally}.`;
+    latest = null;
+  }
+
+  /* ---- full screen ---- */
+
+  /* The largest whole factor of device pixels that fits, so each of the
+   * program's pixels is an even square; where not even one fits, the whole
+   * picture at whatever size does. */
+  function fit() {
+    const ratio = window.devicePixelRatio || 1;
+    const room = Math.min(window.innerWidth * ratio / width, window.innerHeight * ratio / height);
+    const factor = room >= 1 ? Math.floor(room) : room;
+    stage.style.setProperty("--scale", String(factor / ratio));
+  }
+  // The control stays focused, so that the keyboard can leave as it came.
+  function toggleFullscreen() {
+    if (document.fullscreenElement)
+      document.exitFullscreen();
+    else
+      stage.requestFullscreen().then(() => control.focus()).catch(() => {});
+  }
+  function fullscreenChanged() {
+    control.textContent = document.fullscreenElement ? "Leave full screen" : "Full screen";
+    fit();
+  }
+  function offerFullscreen() {
+    if (!document.fullscreenEnabled)
+      return;
+    control.hidden = false;
+    control.addEventListener("click", toggleFullscreen);
+    document.addEventListener("fullscreenchange", fullscreenChanged);
+    window.addEventListener("resize", fit);
+  }
+
+  /* ---- start ---- */
+
+  if (typeof WebAssembly !== "object") {
+    canvas.hidden = true;
+    document.getElementById("about").textContent =
+      "Quorvel needs WebAssembly, which this browser does not offer. Any current version of " +
+      "Firefox, Chrome, Edge or Safari will run it.";
+    return;
+  }
+  for (const type of ["keydown", "keyup", "keypress"])
+    window.addEventListener(type, keepKeys, true);
+  setInterval(showReading, readingPeriodMs);
+  offerFullscreen();
+  window.Module = { canvas, quorvelStrip: takeStrip };
+  const program = document.createElement("script");
+  program.src = "quorvel.js";
+  document.body.appendChild(program);
+  // Offline use is a bonus: where it cannot be had, the page runs as ever.
+  if ("serviceWorker" in navigator)
+    window.addEventListener("load", () => navigator.serviceWorker.register("sw.js").catch(() => {}));
+})();

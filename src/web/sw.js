@@ -1,0 +1,58 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
+/* Keeps the page's own files, so that after one visit it runs offline.
+ *
+ * One cache per build, named after the version and the files' sum (the
+ * build writes both in).  A new build's worker fetches all its files into a
+ * cache of its own, in one step that either gets every file or leaves
+ * nothing; it takes over only once no page runs the old build, and then
+ * drops the old cache.  So a page always runs one build's files, never a mix.
+ * Nothing beyond these files is ever fetched or answered here.
+ */
+"use strict";
+
+const cacheName = "quorvel-@BUILD@";
+const files = [@FILES@];
+const start = "./";
+
+function own(request) {
+  const url = new URL(request.url);
+  if (url.origin !== self.location.origin || request.method !== "GET")
+    return null;
+  if (request.mode === "navigate")
+    return start;
+  const path = new URL(".", self.location).pathname;
+  const name = url.pathname.startsWith(path) ? url.pathname.slice(path.length) : null;
+  return name !== null && files.includes(name) ? name : null;
+}
+
+// Revalidated, not taken from the browser's HTTP cache, which may hold an
+// older build's copy of a file.
+async function fetchAll() {
+  const cache = await caches.open(cacheName);
+  try {
+    await cache.addAll([start, ...files].map((file) => new Request(file, { cache: "no-cache" })));
+  } catch (error) {
+    await caches.delete(cacheName);
+    throw error;
+  }
+}
+
+async function dropOthers() {
+  for (const name of await caches.keys())
+    if (name !== cacheName && name.startsWith("quorvel-"))
+      await caches.delete(name);
+}
+
+async function answer(name, request) {
+  const cache = await caches.open(cacheName);
+  return (await cache.match(name)) || fetch(request);
+}
+
+self.addEventListener("install", (event) => event.waitUntil(fetchAll()));
+self.addEventListener("activate", (event) => event.waitUntil(dropOthers()));
+self.addEventListener("fetch", (event) => {
+  const name = own(event.request);
+  if (name !== null)
+    event.respondWith(answer(name, event.request));
+});
