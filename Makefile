@@ -49,7 +49,7 @@ SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:verify_asan_
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 SOURCES     = $(wildcard src/*.cpp src/*.hpp src/web/*.cpp src/web/*.hpp tests/*.cpp tests/*.hpp bench/*.cpp)
 
-.PHONY: all build with-tests run test test-classic test-debian windows test-windows web test-web dist distcheck deb check-deb release check-reproducible demo bench lint format sanitize install uninstall clean distclean
+.PHONY: all build with-tests run test test-classic test-debian windows test-windows web test-web audit-web dist distcheck deb check-deb release check-reproducible demo bench lint format sanitize install uninstall clean distclean
 
 all: build
 
@@ -130,11 +130,12 @@ test-windows: windows
 		$(WINE_ENV) $(WINESERVER) -w; \
 	done
 
-# The page for the browser: index.html, quorvel.js and quorvel.wasm in
-# $(WEB_DIR), built with Debian's Emscripten and SDL_gfx from its source.
+# The page for the browser in $(WEB_DIR), a static site built with Debian's
+# Emscripten and SDL_gfx from its source: the page, the program, its web app
+# manifest and icons, and its service worker.
 WEB_DIR      ?= build-web
 WEB_PKGS     := emscripten python3
-WEB_TEST_PKGS := $(WEB_PKGS) $(TEST_PKGS) chromium
+WEB_TEST_PKGS := $(WEB_PKGS) $(TEST_PKGS) chromium chromium-driver python3-selenium firefox-esr
 WEB_PROFILES := $(CURDIR)/$(WEB_DIR)-profiles
 # Runs the command that follows while the page is served on 127.0.0.1, with
 # QUORVEL_URL its address and the browsers' profiles in WEB_PROFILES.
@@ -142,18 +143,20 @@ SERVE_PAGE = rm -rf $(WEB_PROFILES) && mkdir -p $(WEB_PROFILES) && TMPDIR=$(WEB_
 	scripts/web/serve.sh $(WEB_DIR)
 web:
 	@$(DEPS) $(WEB_PKGS)
-	scripts/web/build.sh $(WEB_DIR)
+	scripts/web/build.sh $(WEB_DIR) $(VERSION)
 
-# The end-to-end checks against the page, served on 127.0.0.1, in Chromium on
-# the tests' own Xvfb; the picture is the top-left 400 x 420 of its window.
-WEB_E2E := EndToEnd.WindowShowsFrameTrailAndStrip:EndToEnd.InputTakesSamplesAndNeverEnds:EndToEnd.ClosingEndsWithStatusZero
+# The end-to-end checks against the page in Chromium and Firefox on the
+# tests' own Xvfb, and its phone, touch, screen reader and offline checks.
 test-web: web
 	@$(DEPS) $(WEB_TEST_PKGS)
 	@$(MAKE) --no-print-directory with-tests
 	$(CMAKE) --build $(BUILD_DIR) -j2 --target e2e_tests
-	$(SERVE_PAGE) sh -c 'QUORVEL_PICTURE=400x420 QUORVEL_COMMAND="$(CURDIR)/scripts/web/chromium.sh $$QUORVEL_URL" \
-		$(BUILD_DIR)/tests/e2e_tests --gtest_filter=$(WEB_E2E)'
-	rm -rf $(WEB_PROFILES)
+	scripts/web/test.sh $(WEB_DIR) $(BUILD_DIR)/tests/e2e_tests
+
+# Lighthouse's four scores for the page, on its mobile and desktop presets.
+audit-web: web
+	@$(DEPS) $(WEB_PKGS) chromium
+	scripts/web/audit.sh $(WEB_DIR) $(WEB_DIR)-audit
 
 # A release tarball of the committed tree, less CI's files (.gitattributes),
 # and the check that, unpacked in a fresh place, its make test passes.
@@ -255,4 +258,5 @@ clean:
 
 # build/chroots may hold a chroot whose mounts outlived a killed run.
 distclean:
-	rm -rf --one-file-system $(BUILD_DIR) $(SANITIZE_DIR) $(WIN_DIR) $(WEB_DIR) $(WEB_DIR)-work $(WEB_PROFILES)
+	rm -rf --one-file-system $(BUILD_DIR) $(SANITIZE_DIR) $(WIN_DIR) $(WEB_DIR) $(WEB_DIR)-work $(WEB_DIR)-audit \
+		$(WEB_PROFILES)

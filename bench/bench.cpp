@@ -178,7 +178,7 @@ Figures measure_program(Desktop &desk, int steady_s, int soak_s)
 	Figures f;
 	const auto launch = Clock::now();
 	Child program(program_command(), desk.environment());
-	const auto window = desk.find_window("Quorvel", program.pid(), std::chrono::seconds{5});
+	const auto window = desk.find_window(window_title(), program.pid(), std::chrono::seconds{5});
 	if (!window)
 		return f;
 	while (seconds_since(launch) < 5 && !read_strip(desk.screenshot(*window)))

@@ -18,7 +18,7 @@ int main(int argc, char *argv[])
 	const int seconds = argc > 1 ? std::atoi(argv[1]) : 5;
 	XServer x;
 	Child program(program_command(), x.environment());
-	const auto window = x.find_window("Quorvel", program.pid(), 5s);
+	const auto window = x.find_window(window_title(), program.pid(), 5s);
 	if (!window) {
 		std::cerr << "demo: no Quorvel window appeared\n" << program.stderr_text();
 		return 1;

@@ -5,7 +5,8 @@
 // QUORVEL_DESKTOP picks the desktop, "x11" (the default), "wayland" or "both",
 // and QUORVEL_COMMAND the command that runs the program (see process.hpp), so
 // the same checks apply to a build that runs otherwise: under Wine, or as a
-// page in a browser, whose picture QUORVEL_PICTURE places in its window.
+// page in a browser, whose picture QUORVEL_PICTURE places in its window and
+// whose window QUORVEL_TITLE names.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -65,10 +66,15 @@ struct Running {
 	}
 	void await_window()
 	{
-		const auto w = desk->find_window("Quorvel", program.pid(), std::chrono::seconds{10});
+		const auto w = desk->find_window(window_title(), program.pid(), std::chrono::seconds{10});
 		if (!w)
-			throw std::runtime_error("no window titled Quorvel: " + program.stderr_text());
+			throw std::runtime_error("no window titled " + window_title() + ": " + program.stderr_text());
 		window = *w;
+		// A browser names its window after the page before the program has
+		// drawn its first picture.
+		const auto end = std::chrono::steady_clock::now() + 10s;
+		while (!read_strip(desk->screenshot(window)) && std::chrono::steady_clock::now() < end)
+			std::this_thread::sleep_for(20ms);
 	}
 
 	// The tally gained over a while of running, during which action runs,
@@ -96,7 +102,7 @@ struct Running {
 TEST(EndToEnd, WindowShowsFrameTrailAndStrip)
 {
 	Running r;
-	EXPECT_EQ(r.desk->title(r.window), "Quorvel");
+	EXPECT_EQ(r.desk->title(r.window), window_title());
 
 	std::this_thread::sleep_for(1s);
 	// The old SDL 1.2 sets the icon title too, just after the title; the
@@ -104,9 +110,9 @@ TEST(EndToEnd, WindowShowsFrameTrailAndStrip)
 	const SDL_version *sdl = SDL_Linked_Version();
 	if (const auto icon = r.desk->icon_title(r.window)) {
 		if (sdl->patch < 50)
-			EXPECT_EQ(*icon, "Quorvel") << "SDL 1.2." << int{sdl->patch};
+			EXPECT_EQ(*icon, window_title()) << "SDL 1.2." << int{sdl->patch};
 		else
-			EXPECT_TRUE(icon->empty() || *icon == "Quorvel") << *icon;
+			EXPECT_TRUE(icon->empty() || *icon == window_title()) << *icon;
 	}
 	const Screenshot first = r.desk->screenshot(r.window);
 	ASSERT_EQ(first.width(), 400);

@@ -16,6 +16,12 @@ bool runs_program_itself()
 	return std::getenv("QUORVEL_COMMAND") == nullptr;
 }
 
+std::string window_title()
+{
+	const char *title = std::getenv("QUORVEL_TITLE");
+	return title != nullptr ? title : "Quorvel";
+}
+
 std::vector<std::string> program_command(const std::vector<std::string> &args)
 {
 	std::vector<std::string> argv;

@@ -17,6 +17,9 @@
 std::vector<std::string> program_command(const std::vector<std::string> &args = {});
 // Whether that is the built program itself.
 bool runs_program_itself();
+// The title of the window it opens: "Quorvel", or QUORVEL_TITLE where set
+// (a browser adds its own name to the page's).
+std::string window_title();
 
 // A variable to set, or with no value, to remove from the child's environment.
 using EnvChange = std::pair<std::string, std::optional<std::string>>;
