@@ -68,11 +68,12 @@ struct Running {
 	{
 		const auto w = desk->find_window(window_title(), program.pid(), std::chrono::seconds{10});
 		if (!w)
-			throw std::runtime_error("no window titled " + window_title() + ": " + program.stderr_text());
+			throw std::runtime_error("no window titled " + window_title() + ": " +
+			                         program.stderr_text());
 		window = *w;
 		// A browser names its window after the page before the program has
 		// drawn its first picture.
-		const auto end = std::chrono::steady_clock::now() + 10s;
+		const auto end = std::chrono::steady_clock::now() + std::chrono::seconds{10};
 		while (!read_strip(desk->screenshot(window)) && std::chrono::steady_clock::now() < end)
 			std::this_thread::sleep_for(20ms);
 	}

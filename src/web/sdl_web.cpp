@@ -57,8 +57,8 @@ struct Timer {
 	Uint32 due = 0;
 	int queued = 0;
 };
-Timer timer;                   // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
-SDL_Surface *screen = nullptr; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+Timer timer;                        // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+SDL_Surface *screen = nullptr;      // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 char strip_estimate[estimate_size]; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 
 Uint32 rounded(Uint32 ms)
@@ -133,7 +133,9 @@ Uint32 *pixel_at(SDL_Surface *s, int x, int y)
  * wheel events reach SDL as copies, passively, so that the browser never
  * waits on the program to scroll; a touch's end is cancelled only where the
  * browser still allows it (after a tap, so that no mouse events follow; after
- * a drag, it does not).  SDL reads nothing else of them. */
+ * a drag, it does not).  SDL reads nothing else of them.  (JavaScript, which
+ * clang-format would break.) */
+// clang-format off
 EM_JS(void, shape_listeners, (bool on), {
 	const targets = [window, Module.canvas];
 	if (!on) {
@@ -159,6 +161,7 @@ EM_JS(void, shape_listeners, (bool on), {
 			return add.call(this, type, type === "touchend" ? ending : listener, options);
 		};
 });
+// clang-format on
 
 // The page's hook for the strip's texts, where the page has one.
 EM_JS(void, hand_over_strip, (const char *estimate, const char *tally), {
