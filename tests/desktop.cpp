@@ -47,6 +47,7 @@ public:
 	}
 	std::string title(WindowId w) override { return chosen().title(w); }
 	std::optional<std::string> icon_title(WindowId w) override { return chosen().icon_title(w); }
+	std::vector<std::string> class_names(WindowId w) override { return chosen().class_names(w); }
 	Screenshot screenshot(WindowId w) override { return chosen().screenshot(w); }
 	void request_close(WindowId w) override { chosen().request_close(w); }
 	void focus(WindowId w) override { chosen().focus(w); }

@@ -50,6 +50,9 @@ public:
 	virtual std::string title(WindowId w) = 0;
 	// Nothing where the desktop has no icon titles.
 	virtual std::optional<std::string> icon_title(WindowId w) = 0;
+	// The names a desktop matches the window to its menu entry by: WM_CLASS's
+	// instance and class under X11, the app_id under Wayland.
+	virtual std::vector<std::string> class_names(WindowId w) = 0;
 	virtual Screenshot screenshot(WindowId w) = 0;
 	virtual void request_close(WindowId w) = 0; // what a close button does
 	virtual void focus(WindowId w) = 0;         // as a click would

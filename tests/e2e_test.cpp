@@ -12,6 +12,8 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "desktop.hpp"
@@ -39,6 +41,31 @@ bool ramp_colour(const Rgb &c)
 		if (c == ramp(i))
 			return true;
 	return false;
+}
+
+// A key of the installed menu entry, in the group [group].
+std::string entry_value(const std::string &group, const std::string &key)
+{
+	std::ifstream entry(QUORVEL_DESKTOP_ENTRY);
+	bool in_group = false;
+	for (std::string line; std::getline(entry, line);) {
+		if (line.rfind('[', 0) == 0)
+			in_group = line == "[" + group + "]";
+		else if (in_group && line.rfind(key + "=", 0) == 0)
+			return line.substr(key.size() + 1);
+	}
+	return "(none)";
+}
+
+// The settings an action's "env NAME=VALUE... quorvel" command line makes.
+std::vector<EnvChange> action_settings(const std::string &action)
+{
+	std::istringstream words(entry_value("Desktop Action " + action, "Exec"));
+	std::vector<EnvChange> settings;
+	for (std::string word; words >> word;)
+		if (const auto eq = word.find('='); eq != std::string::npos)
+			settings.emplace_back(word.substr(0, eq), word.substr(eq + 1));
+	return settings;
 }
 
 std::string desktop_kind()
@@ -74,7 +101,8 @@ struct Running {
 		// A browser names its window after the page before the program has
 		// drawn its first picture.
 		const auto end = std::chrono::steady_clock::now() + std::chrono::seconds{10};
-		while (!read_strip(desk->screenshot(window)) && std::chrono::steady_clock::now() < end)
+		while (!runs_program_itself() && !read_strip(desk->screenshot(window)) &&
+		       std::chrono::steady_clock::now() < end)
 			std::this_thread::sleep_for(20ms);
 	}
 
@@ -115,6 +143,13 @@ TEST(EndToEnd, WindowShowsFrameTrailAndStrip)
 		else
 			EXPECT_TRUE(icon->empty() || *icon == window_title()) << *icon;
 	}
+	// Desktops tie a running window to its menu entry by these names.
+	if (runs_program_itself()) {
+		const auto names = r.desk->class_names(r.window);
+		EXPECT_FALSE(names.empty());
+		for (const std::string &name : names)
+			EXPECT_EQ(name, entry_value("Desktop Entry", "StartupWMClass"));
+	}
 	const Screenshot first = r.desk->screenshot(r.window);
 	ASSERT_EQ(first.width(), 400);
 	ASSERT_EQ(first.height(), 420);
@@ -142,6 +177,30 @@ TEST(EndToEnd, WindowShowsFrameTrailAndStrip)
 
 	std::this_thread::sleep_for(300ms);
 	EXPECT_GT(strip_of(r.desk->screenshot(r.window)).total, s1.total);
+}
+
+// The menu entry's action for a projector: the compat library draws every
+// pixel as a sharp 2 x 2 square in a window twice the size (the old SDL 1.2
+// knows no such setting).
+TEST(EndToEnd, LargeWindowActionScalesSharply)
+{
+	if (!runs_program_itself() || SDL_Linked_Version()->patch < 50)
+		GTEST_SKIP() << "only the SDL 1.2 compat library scales its window";
+	Running r(action_settings("large-window"));
+	std::this_thread::sleep_for(500ms);
+	const Screenshot big = r.desk->screenshot(r.window);
+	ASSERT_EQ(big.width(), 2 * 400);
+	ASSERT_EQ(big.height(), 2 * 420);
+	Screenshot picture(400, 420);
+	for (int y = 0; y < 420; y++)
+		for (int x = 0; x < 400; x++) {
+			const Rgb c = big.at(2 * x, 2 * y);
+			ASSERT_TRUE(c == big.at(2 * x + 1, 2 * y) && c == big.at(2 * x, 2 * y + 1) &&
+			            c == big.at(2 * x + 1, 2 * y + 1))
+			        << "blurred at " << x << "," << y;
+			picture.set(x, y, c);
+		}
+	EXPECT_TRUE(read_strip(picture).has_value());
 }
 
 // Keys (Escape too) and pointer motion each take a sample on top of the ticks,

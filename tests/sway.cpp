@@ -21,9 +21,11 @@ namespace
 constexpr uid_t nobody = 65534;
 constexpr int fail_after_ms = 10000;
 
-// The rule the README gives sway's users: SDL 2.26 leaves the window's size
-// free, and a tiling layout would stretch it (SDL 3 floats it by itself).
+// A projector's screen, where the large window fits; and the rule the README
+// gives sway's users: SDL 2.26 leaves the window's size free, and a tiling
+// layout would stretch it (SDL 3 floats it by itself).
 constexpr const char *config = "xwayland disable\n"
+                               "output * mode 1920x1080\n"
                                "for_window [app_id=\"quorvel\"] floating enable\n";
 
 std::string quoted(const std::string &s)
@@ -137,6 +139,11 @@ std::optional<WindowId> Sway::find_window(const std::string &title, pid_t pid,
 std::string Sway::title(WindowId w)
 {
 	return query(w, ".name // empty");
+}
+
+std::vector<std::string> Sway::class_names(WindowId w)
+{
+	return {query(w, ".app_id // empty")};
 }
 
 Screenshot Sway::screenshot(WindowId w)

@@ -20,6 +20,7 @@ public:
 	                                    std::chrono::milliseconds timeout) override;
 	std::string title(WindowId w) override;
 	std::optional<std::string> icon_title(WindowId) override { return std::nullopt; }
+	std::vector<std::string> class_names(WindowId w) override;
 	Screenshot screenshot(WindowId w) override;
 	void request_close(WindowId w) override;
 	void focus(WindowId w) override;

@@ -51,8 +51,9 @@ XServer::XServer()
 	int fds[2];
 	if (pipe(fds) != 0)
 		throw std::runtime_error("pipe");
+	// A projector's screen, where the large window fits.
 	xvfb_ = std::make_unique<Child>(std::vector<std::string>{"/usr/bin/Xvfb", "-displayfd", "3",
-	                                                         "-screen", "0", "1024x768x24", "-nolisten",
+	                                                         "-screen", "0", "1920x1080x24", "-nolisten",
 	                                                         "tcp", "-noreset"},
 	                                std::vector<EnvChange>{}, fds[1]);
 	close(fds[1]);
@@ -117,6 +118,19 @@ std::string XServer::title(WindowId w)
 std::optional<std::string> XServer::icon_title(WindowId w)
 {
 	return name_of(dpy_, w, XGetWMIconName);
+}
+
+std::vector<std::string> XServer::class_names(WindowId w)
+{
+	XClassHint hint{};
+	std::vector<std::string> names;
+	if (XGetClassHint(dpy_, w, &hint) != 0) {
+		names = {hint.res_name != nullptr ? hint.res_name : "",
+		         hint.res_class != nullptr ? hint.res_class : ""};
+		XFree(hint.res_name);
+		XFree(hint.res_class);
+	}
+	return names;
 }
 
 namespace

@@ -30,6 +30,7 @@ public:
 	                                    std::chrono::milliseconds timeout) override;
 	std::string title(WindowId w) override;
 	std::optional<std::string> icon_title(WindowId w) override;
+	std::vector<std::string> class_names(WindowId w) override;
 	Screenshot screenshot(WindowId w) override;
 	void request_close(WindowId w) override; // a window manager's WM_DELETE_WINDOW
 	void focus(WindowId w) override;
