@@ -29,15 +29,15 @@ endif
 BUILD_PKGS := cmake g++ make pkg-config 'libsdl1.2-compat-dev|libsdl1.2-dev' libsdl-gfx1.2-dev
 # librsvg2-common lets AppStream's catalogue maker read the SVG icon.
 TEST_PKGS  := $(BUILD_PKGS) libgtest-dev xvfb libx11-dev libxtst-dev desktop-file-utils \
-	sway grim wtype jq groff-base appstream appstream-compose \
-	librsvg2-common
+        sway grim wtype jq groff-base appstream appstream-compose \
+        librsvg2-common
 DEMO_PKGS  := $(TEST_PKGS) netpbm
 BENCH_PKGS := $(TEST_PKGS) libbenchmark-dev
 LINT_PKGS  := $(BENCH_PKGS) clang-tidy cppcheck clang-format reuse
 SANITIZE_PKGS := $(TEST_PKGS) valgrind
 WINDOWS_PKGS  := cmake make pkg-config g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 dpkg-dev \
-	librsvg2-bin icoutils wixl msitools faketime python3 unzip \
-	patch zip googletest
+        librsvg2-bin icoutils wixl msitools faketime python3 unzip \
+        patch zip googletest
 WINE_PKGS     := $(WINDOWS_PKGS) $(TEST_PKGS) wine wine64
 # What the unpacked old SDL 1.2 and its libcaca link beyond the compat one's needs.
 CLASSIC_PKGS  := $(TEST_PKGS) libslang2 libncursesw6 libasound2 libpulse0
@@ -46,11 +46,11 @@ SANITIZERS := -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize
 # Full unwinding on malloc, so a leak's stack reaches the SDL call that the
 # suppressions name; the slowed-step test preloads a library ahead of ASan.
 SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:verify_asan_link_order=0 \
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
-	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+        LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 SOURCES     = $(wildcard src/*.cpp src/*.hpp src/web/*.cpp src/web/*.hpp tests/*.cpp tests/*.hpp bench/*.cpp)
 
-.PHONY: all build with-tests run test test-classic test-debian windows msi test-windows web test-web audit-web dist distcheck deb check-deb release check-reproducible demo bench lint format sanitize install uninstall clean distclean
+.PHONY: all build with-tests harness run test test-classic test-debian windows msi test-windows web test-web audit-web dist distcheck deb check-deb release check-reproducible demo bench lint format sanitize install uninstall clean distclean
 
 all: build
 
@@ -67,6 +67,13 @@ build:
 with-tests:
 	@$(MAKE) --no-print-directory $(BUILD_DIR)/CMakeCache.txt
 	@$(CMAKE) -S . -B $(BUILD_DIR) -DBUILD_TESTING=ON $(CONFIG) >/dev/null
+
+# The tests that run a program from outside, built, for the targets that
+# run them against another build of it.
+harness:
+	@$(DEPS) $(TEST_PKGS)
+	@$(MAKE) --no-print-directory with-tests
+	$(CMAKE) --build $(BUILD_DIR) -j2 --target driver_tests e2e_tests
 
 run: build
 	./$(BUILD_DIR)/quorvel
@@ -91,9 +98,7 @@ test-classic:
 # The README's make test, from the committed tree, in a brand-new Debian of
 # each suite (Debian 12, 13 and unstable by default); needs root.
 test-debian:
-	@for suite in $(SUITES); do \
-		scripts/debian/test.sh $$suite $(CHROOTS) || exit 1; \
-	done
+	scripts/debian/test.sh "$(SUITES)" $(CHROOTS)
 
 # quorvel.exe for 64-bit Windows, with its icon and version, and a zip to
 # hand out, cross-built with SDL 1.2.15 and SDL_gfx made from source into
@@ -101,11 +106,12 @@ test-debian:
 WIN_PREFIX := $(CURDIR)/$(WIN_DIR)/prefix
 WIN_ZIP    := $(WIN_DIR)/quorvel-$(VERSION)-win64.zip
 WIN_MSI    := $(WIN_DIR)/quorvel-$(VERSION)-win64.msi
+WIN_CONFIG := -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+        -DQUORVEL_WINDOWS_PREFIX=$(WIN_PREFIX)
 windows:
 	@$(DEPS) $(WINDOWS_PKGS)
 	scripts/windows/deps.sh $(WIN_PREFIX) $(WIN_DIR)/work
-	@[ -f $(WIN_DIR)/build/CMakeCache.txt ] || $(CMAKE) -S . -B $(WIN_DIR)/build -DCMAKE_BUILD_TYPE=Release \
-		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake -DQUORVEL_WINDOWS_PREFIX=$(WIN_PREFIX)
+	@[ -f $(WIN_DIR)/build/CMakeCache.txt ] || $(CMAKE) -S . -B $(WIN_DIR)/build $(WIN_CONFIG)
 	$(CMAKE) --build $(WIN_DIR)/build -j2 --target quorvel
 	scripts/windows/zip.sh $(WIN_DIR)/build/quorvel.exe $(WIN_PREFIX) $(WIN_DIR)/work $(VERSION) $(WIN_ZIP)
 
@@ -116,17 +122,13 @@ msi: windows
 
 # The unit tests cross-built and run under Wine, then the end-to-end checks
 # against quorvel.exe from the zip and as the MSI installs it, under Wine on
-# the tests' own Xvfb.
+# the tests' own Xvfb.  Building runs Wine, as CMake asks each test its name.
 WINE_ENV := WINEPREFIX=$(CURDIR)/$(WIN_DIR)/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-WINE     := /usr/lib/wine/wine64
-test-windows: msi
+test-windows: msi harness
 	@$(DEPS) $(WINE_PKGS)
-	@[ -f $(WIN_DIR)/wine/system.reg ] || $(WINE_ENV) $(WINE) wineboot -i
+	@[ -f $(WIN_DIR)/wine/system.reg ] || $(WINE_ENV) /usr/lib/wine/wine64 wineboot -i
 	$(CMAKE) -S . -B $(WIN_DIR)/build -DBUILD_TESTING=ON >/dev/null
 	$(WINE_ENV) $(CMAKE) --build $(WIN_DIR)/build -j2
-	cd $(WIN_DIR)/build && $(WINE_ENV) $(CTEST) --output-on-failure -L unit
-	@$(MAKE) --no-print-directory with-tests
-	$(CMAKE) --build $(BUILD_DIR) -j2 --target driver_tests e2e_tests
 	scripts/windows/test.sh $(WIN_ZIP) $(WIN_MSI) $(WIN_DIR) $(BUILD_DIR)/tests
 
 # The page for the browser in $(WEB_DIR), a static site built with Debian's
@@ -139,17 +141,15 @@ WEB_PROFILES := $(CURDIR)/$(WEB_DIR)-profiles
 # Runs the command that follows while the page is served on 127.0.0.1, with
 # QUORVEL_URL its address and the browsers' profiles in WEB_PROFILES.
 SERVE_PAGE = rm -rf $(WEB_PROFILES) && mkdir -p $(WEB_PROFILES) && TMPDIR=$(WEB_PROFILES) \
-	scripts/web/serve.sh $(WEB_DIR)
+        scripts/web/serve.sh $(WEB_DIR)
 web:
 	@$(DEPS) $(WEB_PKGS)
 	scripts/web/build.sh $(WEB_DIR) $(VERSION)
 
 # The end-to-end checks against the page in Chromium and Firefox on the
 # tests' own Xvfb, and its phone, touch, screen reader and offline checks.
-test-web: web
+test-web: web harness
 	@$(DEPS) $(WEB_TEST_PKGS)
-	@$(MAKE) --no-print-directory with-tests
-	$(CMAKE) --build $(BUILD_DIR) -j2 --target e2e_tests
 	scripts/web/test.sh $(WEB_DIR) $(BUILD_DIR)/tests/e2e_tests
 
 # Lighthouse's four scores for the page, on its mobile and desktop presets.
@@ -200,8 +200,7 @@ check-reproducible:
 # A picture of a run, made without a desktop, for the README.
 demo:
 	@$(DEPS) $(DEMO_PKGS)
-	@$(MAKE) --no-print-directory with-tests
-	@$(MAKE) --no-print-directory build
+	@$(MAKE) --no-print-directory with-tests build
 	$(BUILD_DIR)/tests/demo $(DEMO_SECONDS) >$(BUILD_DIR)/screenshot.ppm
 	pnmtopng $(BUILD_DIR)/screenshot.ppm >docs/screenshot.png
 	@echo "wrote docs/screenshot.png"
@@ -217,29 +216,21 @@ bench: web
 
 # The unit, driver and end-to-end tests built with ASan, LSan and UBSan, then
 # the ordinary build under valgrind's memcheck for a 5 s run.
-sanitize:
+SANITIZE_CONFIG := -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$(SANITIZERS)" \
+        -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZERS)" -DCMAKE_MODULE_LINKER_FLAGS="$(SANITIZERS)"
+sanitize: build
 	@$(DEPS) $(SANITIZE_PKGS)
-	$(CMAKE) -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$(SANITIZERS)" \
-		-DCMAKE_EXE_LINKER_FLAGS="$(SANITIZERS)" -DCMAKE_MODULE_LINKER_FLAGS="$(SANITIZERS)" >/dev/null
+	$(CMAKE) -S . -B $(SANITIZE_DIR) $(SANITIZE_CONFIG) >/dev/null
 	$(CMAKE) --build $(SANITIZE_DIR) -j2
 	cd $(SANITIZE_DIR) && $(SANITIZE_ENV) $(CTEST) --output-on-failure -j2 -L 'unit|driver|e2e'
-	@$(MAKE) --no-print-directory build
 	scripts/memcheck.sh $(BUILD_DIR)/quorvel tests/valgrind.supp 5
 
-# clang-tidy as .clang-tidy sets it, cppcheck (a raw loop where an algorithm
-# would do is taste, not a fault; the web layer needs Emscripten's headers),
-# the layout .clang-format asks for, and a licence for every file.
+# clang-tidy, cppcheck, the layout .clang-format asks for, and a licence for
+# every file (scripts/lint.sh).
 lint:
 	@$(DEPS) $(LINT_PKGS)
-	@$(MAKE) --no-print-directory with-tests \
-		CONFIG="-DQUORVEL_BENCHMARKS=ON -DCMAKE_EXPORT_COMPILE_COMMANDS=ON"
-	run-clang-tidy -p $(BUILD_DIR) -quiet '$(CURDIR)/(src|tests|bench)/' >$(BUILD_DIR)/clang-tidy.log 2>&1 \
-		|| { grep -E 'warning:|error:' $(BUILD_DIR)/clang-tidy.log; exit 1; }
-	cppcheck --enable=warning,style,performance,portability --std=c++20 --inline-suppr --error-exitcode=1 \
-		--quiet -I src -I tests --suppress=missingIncludeSystem --suppress=useStlAlgorithm -i src/web src tests bench
-	clang-format --dry-run -Werror $(SOURCES)
-	reuse lint --quiet || reuse lint
-	@echo "lint: no findings"
+	@$(MAKE) --no-print-directory with-tests CONFIG="-DQUORVEL_BENCHMARKS=ON -DCMAKE_EXPORT_COMPILE_COMMANDS=ON"
+	scripts/lint.sh $(BUILD_DIR) $(SOURCES)
 
 format:
 	clang-format -i $(SOURCES)

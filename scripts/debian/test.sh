@@ -6,8 +6,15 @@
 # machine would be, so that a missing install step shows.  The base system is
 # made once per suite and kept in CACHE; every run works on a fresh copy of it.
 # SHARED, a folder of the host's, is /root/out inside, for what goes in and out.
+# SUITE may name several, separated by spaces, for one run after another.
 #   scripts/debian/test.sh SUITE CACHE [COMMAND [SHARED]]
 set -eu
+if [ "${1#* }" != "$1" ]; then
+	for suite in $1; do
+		"$0" "$suite" "$2" "${3:-make test}" ${4:+"$4"} || exit
+	done
+	exit 0
+fi
 suite=$1
 cache=$2
 command=${3:-make test}

@@ -1,13 +1,13 @@
 #!/bin/sh
 # SPDX-FileCopyrightText: 2026 The Quorvel developers
 # SPDX-License-Identifier: MIT
-# The Windows build under Wine, on the tests' own Xvfb: the no-window and
-# end-to-end checks (from TESTS, the native build's tests folder) against
-# quorvel.exe from ZIP, then against quorvel.exe as MSI installs it silently
-# into a fresh Wine prefix, with its Start-menu shortcut, its entry under
-# installed apps, an upgrade by a newer version, and a silent removal that
-# must leave no file, shortcut or registry key behind.  Wine's prefixes live
-# in WORK, the Windows build's folder.
+# The Windows build under Wine, on the tests' own Xvfb: its unit tests, then
+# the no-window and end-to-end checks (from TESTS, the native build's tests
+# folder) against quorvel.exe from ZIP, then against quorvel.exe as MSI
+# installs it silently into a fresh Wine prefix, with its Start-menu
+# shortcut, its entry under installed apps, an upgrade by a newer version,
+# and a silent removal that must leave no file, shortcut or registry key
+# behind.  WORK is the Windows build's folder, where Wine's prefixes live.
 #   scripts/windows/test.sh ZIP MSI WORK TESTS
 set -eu
 zip=$1
@@ -49,9 +49,11 @@ run_checks() {
 	done
 }
 
-echo "== quorvel.exe from the zip"
 export WINEPREFIX=$work/wine
-[ -f "$WINEPREFIX/system.reg" ] || "$wine" wineboot -i
+echo "== the unit tests"
+(cd "$work/build" && ctest --output-on-failure -L unit) || fail "the unit tests"
+
+echo "== quorvel.exe from the zip"
 rm -rf "$work/unpacked" && unzip -q "$zip" -d "$work/unpacked"
 run_checks "$wine $work/unpacked/quorvel.exe"
 
