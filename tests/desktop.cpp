@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 #include "sway.hpp"
@@ -69,6 +71,29 @@ private:
 };
 
 } // namespace
+
+std::string entry_value(const std::string &group, const std::string &key)
+{
+	std::ifstream entry(QUORVEL_DESKTOP_ENTRY);
+	bool in_group = false;
+	for (std::string line; std::getline(entry, line);) {
+		if (line.rfind('[', 0) == 0)
+			in_group = line == "[" + group + "]";
+		else if (in_group && line.rfind(key + "=", 0) == 0)
+			return line.substr(key.size() + 1);
+	}
+	return "(none)";
+}
+
+std::vector<EnvChange> action_settings(const std::string &action)
+{
+	std::istringstream words(entry_value("Desktop Action " + action, "Exec"));
+	std::vector<EnvChange> settings;
+	for (std::string word; words >> word;)
+		if (const auto eq = word.find('='); eq != std::string::npos)
+			settings.emplace_back(word.substr(0, eq), word.substr(eq + 1));
+	return settings;
+}
 
 std::unique_ptr<Desktop> make_desktop(const std::string &kind)
 {

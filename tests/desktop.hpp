@@ -64,6 +64,13 @@ public:
 	virtual void press_keys(const std::vector<const char *> &names) = 0;
 };
 
+// A key of the installed menu entry, in the group [group]: "(none)" where it
+// has none.
+std::string entry_value(const std::string &group, const std::string &key);
+// The settings that an action's "env NAME=VALUE... quorvel" command line of
+// the menu entry makes.
+std::vector<EnvChange> action_settings(const std::string &action);
+
 // kind is "x11", "wayland", or "both": a Wayland compositor and an X server
 // offered at once, as on a Wayland session with Xwayland, where the program
 // opens its window on whichever SDL picks.

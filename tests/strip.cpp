@@ -11,6 +11,8 @@
 namespace
 {
 
+constexpr int picture_width = 400;
+constexpr int picture_height = 420;
 constexpr int text_y = 407;
 constexpr int estimate_x = 318;
 constexpr int tally_x = 4;
@@ -40,15 +42,16 @@ const std::map<Cell, char> &font()
 	return table;
 }
 
-// Reads glyphs from x rightwards until a blank cell; '?' for one that is no glyph.
-std::string read_text(const Screenshot &shot, int x)
+// Reads glyphs from x rightwards until a blank cell; '?' for one that is no
+// glyph.  The picture may be shown scale times its size.
+std::string read_text(const Screenshot &shot, int scale, int x)
 {
 	std::string out;
-	for (; x + glyph <= shot.width(); x += glyph) {
+	for (; (x + glyph) * scale <= shot.width(); x += glyph) {
 		Cell cell{};
 		bool blank = true;
 		for (int i = 0; i < glyph * glyph; i++) {
-			cell[i] = shot.at(x + i % glyph, text_y + i / glyph) == red;
+			cell[i] = shot.at((x + i % glyph) * scale, (text_y + i / glyph) * scale) == red;
 			blank = blank && !cell[i];
 		}
 		if (blank)
@@ -63,13 +66,16 @@ std::string read_text(const Screenshot &shot, int x)
 
 std::optional<Strip> read_strip(const Screenshot &shot)
 {
-	if (shot.height() < text_y + glyph)
+	const bool scaled = shot.width() % picture_width == 0 && shot.width() > picture_width &&
+	                    shot.height() == shot.width() / picture_width * picture_height;
+	const int scale = scaled ? shot.width() / picture_width : 1;
+	if (shot.height() < (text_y + glyph) * scale)
 		return std::nullopt;
 	Strip s;
-	const std::string tally = read_text(shot, tally_x);
+	const std::string tally = read_text(shot, scale, tally_x);
 	char rest = 0;
 	if (std::sscanf(tally.c_str(), "%llu/%llu%c", &s.inside, &s.total, &rest) != 2 || s.total == 0)
 		return std::nullopt;
-	s.estimate = read_text(shot, estimate_x);
+	s.estimate = read_text(shot, scale, estimate_x);
 	return s;
 }

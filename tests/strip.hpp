@@ -13,5 +13,6 @@ struct Strip {
 	std::string estimate; // as shown, eight decimals
 };
 
-// Nothing when the strip shows no tally (yet).
+// Nothing when the strip shows no tally (yet).  A picture shown at a whole
+// multiple of its size is read at that scale.
 std::optional<Strip> read_strip(const Screenshot &shot);
