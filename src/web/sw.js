@@ -2,28 +2,35 @@
 // SPDX-License-Identifier: MIT
 /* Keeps the page's own files, so that after one visit it runs offline.
  *
- * One cache per build, named after the version and the files' sum (the
- * build writes both in).  A new build's worker fetches all its files into a
- * cache of its own, in one step that either gets every file or leaves
- * nothing; it takes over only once no page runs the old build, and then
- * drops the old cache.  So a page always runs one build's files, never a mix.
- * Nothing beyond these files is ever fetched or answered here.
+ * One cache per build, named after the page's folder, the version and the
+ * files' sum (the build writes the last two in).  A new build's worker
+ * fetches all its files into a cache of its own, in one step that either gets
+ * every file or leaves nothing; it takes over only once no page runs the old
+ * build, and then drops the old cache.  So a page always runs one build's
+ * files, never a mix.  Nothing beyond these files is ever fetched or answered
+ * here.
  */
 "use strict";
 
-const cacheName = "quorvel-@BUILD@";
 const files = [@FILES@];
 const start = "./";
+const folder = new URL(".", self.location).pathname;
+// One site may hold the page in several folders, each with a worker of its
+// own and caches of its own.
+const prefix = `quorvel ${folder} `;
+const cacheName = prefix + "@BUILD@";
 
+// The cached name of a request for one of the page's own files, or null: the
+// folder may hold other pages, which are none of this worker's business.
 function own(request) {
   const url = new URL(request.url);
-  if (url.origin !== self.location.origin || request.method !== "GET")
+  if (url.origin !== self.location.origin || request.method !== "GET" ||
+      !url.pathname.startsWith(folder))
     return null;
-  if (request.mode === "navigate")
+  const name = url.pathname.slice(folder.length);
+  if (name === "" || name === "index.html")
     return start;
-  const path = new URL(".", self.location).pathname;
-  const name = url.pathname.startsWith(path) ? url.pathname.slice(path.length) : null;
-  return name !== null && files.includes(name) ? name : null;
+  return files.includes(name) ? name : null;
 }
 
 // Revalidated, not taken from the browser's HTTP cache, which may hold an
@@ -40,7 +47,7 @@ async function fetchAll() {
 
 async function dropOthers() {
   for (const name of await caches.keys())
-    if (name !== cacheName && name.startsWith("quorvel-"))
+    if (name !== cacheName && name.startsWith(prefix))
       await caches.delete(name);
 }
 
