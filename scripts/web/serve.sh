@@ -3,7 +3,8 @@
 # SPDX-License-Identifier: MIT
 # Serves DIR on 127.0.0.1 only, at a free port, while COMMAND runs with
 # QUORVEL_URL set to the page's address; then stops serving, and fails if
-# anything was asked for but the page's own files.
+# anything was asked for but the page's own files (and robots.txt, which an
+# audit asks for as crawlers do, and the page never).
 #   scripts/web/serve.sh DIR COMMAND...
 set -eu
 dir=$1
@@ -20,6 +21,6 @@ for _ in $(seq 50); do
 done
 [ -n "$port" ] || { cat "$log" >&2; echo "the page could not be served" >&2; exit 1; }
 QUORVEL_URL=http://127.0.0.1:$port/ "$@"
-own=$( (echo /; cd "$dir" && ls | sed 's|^|/|'))
+own=$( (echo / && echo /robots.txt && cd "$dir" && ls | sed 's|^|/|'))
 others=$(sed -n 's/.*"GET \([^ ]*\) .*/\1/p' "$log" | sort -u | grep -v -x -F "$own" || true)
 [ -z "$others" ] || { echo "the page asked for more than its own files:" $others >&2; exit 1; }
