@@ -4,9 +4,9 @@
 # Packs the Windows build into ZIP: quorvel.exe, SDL's two DLLs and their
 # licences.  Checks first that it is a console program, that it needs no DLL
 # beyond those in the zip and Windows' own, and that it carries its icon, in
-# every size from 16 to 256 pixels, and VERSION with its name and copyright.  The same build gives the same
-# zip: no debugging sections (they hold the build's paths), and a zip made by
-# scripts/release/reproducible-zip.sh.
+# every size from 16 to 256 pixels, and VERSION with its name and copyright.
+# The same build gives the same zip: no debugging sections (they hold the
+# build's paths), and a zip made by scripts/release/reproducible-zip.sh.
 #   scripts/windows/zip.sh EXE PREFIX DEPS_WORK VERSION ZIP
 set -eu
 exe=$1
