@@ -22,8 +22,10 @@ e2e_tests:EndToEnd.WindowShowsFrameTrailAndStrip
 e2e_tests:EndToEnd.InputTakesSamplesAndNeverEnds
 e2e_tests:EndToEnd.ClosingEndsWithStatusZero"
 
+# printf, not echo: dash's echo reads backslashes, and Windows paths such
+# as Z:\check\... hold "\c", which ends its output there.
 fail() {
-	echo "FAIL: $*" >&2
+	printf 'FAIL: %s\n' "$*" >&2
 	exit 1
 }
 
@@ -76,7 +78,7 @@ product=$(property "$msi" ProductCode)
 entry=$("$wine" reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product" | tr -d '\r')
 for value in "DisplayName.*Quorvel" "DisplayVersion.*$(property "$msi" ProductVersion)" \
 	"Publisher.*The Quorvel developers" "URLInfoAbout.*https://github.com/quorvel/quorvel"; do
-	echo "$entry" | grep -q -E "^ +$value\$" || fail "the entry under installed apps lacks $value: $entry"
+	printf '%s\n' "$entry" | grep -q -E "^ +$value\$" || fail "the entry under installed apps lacks $value: $entry"
 done
 "$wine" reg query "HKLM\\Software\\Classes\\Installer\\Products\\$(packed "$product")" /v ProductIcon |
 	grep -q 'quorvel\.ico' || fail "installed apps show no icon for Quorvel"
