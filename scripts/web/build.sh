@@ -2,11 +2,13 @@
 # SPDX-FileCopyrightText: 2026 The Quorvel developers
 # SPDX-License-Identifier: MIT
 # The program for the browser, built with Debian's Emscripten into OUT: the
-# page, quorvel.js and quorvel.wasm, the page's own style and script, its web
+# page, quorvel.js and quorvel.wasm, the page's own style and scripts, its web
 # app manifest and icons, and the service worker that keeps them, a static
-# site.  SDL_gfx is compiled from its source archive, the program's own
-# sources as they are, each with the web layer's header ahead of it
-# (src/web/sdl_web.hpp).
+# site; beside them quorvel-wasm.js, the WebAssembly as a script for the page
+# opened from disk, qrcode.js, Debian's QR code library for the code to scan,
+# and quorvel.html, all of it in one file.  SDL_gfx is compiled from its
+# source archive, the program's own sources as they are, each with the web
+# layer's header ahead of it (src/web/sdl_web.hpp).
 #   scripts/web/build.sh OUT VERSION
 # SDL_GFX_ARCHIVE names the SDL_gfx 2.0.27 archive to use.
 set -eu
@@ -36,16 +38,36 @@ em++ -O2 -std=c++20 -Wall -Wextra -Wpedantic $layer -I"$gfx" -I"$top/src" \
 	"$top/src/main.cpp" "$top/src/sampling.cpp" "$top/src/scene.cpp" \
 	"$work/sdl_web.o" "$work/libSDL_gfx.a" -o "$out/quorvel.js" \
 	-sASYNCIFY -sENVIRONMENT=web -sINITIAL_MEMORY=16MB -sFILESYSTEM=0
-cp "$top/src/web/index.html" "$top/src/web/page.css" "$top/src/web/page.js" "$top/src/web/quorvel.webmanifest" \
-	"$top/data/quorvel.svg" "$top/data"/quorvel-*.png "$out/"
+for f in index.html page.css page.js trouble.js share.js quorvel.webmanifest; do
+	cp "$top/src/web/$f" "$out/"
+done
+cp "$top/data/quorvel.svg" "$top/data"/quorvel-*.png "$out/"
+# A page opened from disk may not fetch quorvel.wasm, but it may run a script.
+printf '// quorvel.wasm, for the page opened from disk\nModule.wasmBinary = Uint8Array.from(atob("%s"), (c) => c.charCodeAt(0));\n' \
+	"$(base64 -w0 "$out/quorvel.wasm")" >"$out/quorvel-wasm.js"
+# The library made small, with its licence, which travels wherever it goes.
+qrcode=/usr/share/nodejs/qrcode-generator/qrcode.js
+{
+	echo "/*! qrcode-generator $(sed -n 's/.*"version": *"\([^"]*\)".*/\1/p' "$(dirname $qrcode)/package.json")"
+	sed -n 's|^// *\(Copyright (c) .*\)|\1|p' "$qrcode" | head -n 1
+	echo
+	sed -n '/^ Permission is hereby granted/,$p' /usr/share/doc/node-qrcode-generator/copyright |
+		sed -e 's/^ //' -e 's/^\.$//'
+	echo " */"
+	terser "$qrcode" --compress --mangle
+} >"$out/qrcode.js"
+"$top/scripts/web/one-file.py" "$out"
 for f in boxRGBA rectangleRGBA pixelRGBA; do
 	! grep -q "function _$f(" "$out/quorvel.js" || { echo "quorvel.js carries Emscripten's own $f" >&2; exit 1; }
 done
-# The service worker keeps every file but itself (the page as ./), in a cache
-# named after the version and the files' sum, so that any change of a file is
-# a new cache.
+# The service worker keeps the served page's files (the page as ./), and the
+# code library once it is used, in a cache named after the version and the
+# files' sum, so that any change of a file is a new cache.  The page from
+# disk and the one file are not the served page's.
 files=$(cd "$out" && ls | LC_ALL=C sort)
 sum=$(cd "$out" && cat $files | sha256sum | cut -c1-12)
-list=$(printf '"%s", ' $files | sed -e 's/"index.html", //' -e 's/, $//')
-sed -e "s/@BUILD@/$version-$sum/" -e "s/@FILES@/$list/" "$top/src/web/sw.js" >"$out/sw.js"
+quoted() { printf '"%s", ' "$@" | sed 's/, $//'; }
+list=$(quoted $(echo "$files" | grep -v -x -e index.html -e quorvel.html -e quorvel-wasm.js -e qrcode.js))
+sed -e "s/@BUILD@/$version-$sum/" -e "s/@FILES@/$list/" -e "s/@LATER@/$(quoted qrcode.js)/" \
+	"$top/src/web/sw.js" >"$out/sw.js"
 echo "wrote $out: $(cd "$out" && ls | tr '\n' ' ')"

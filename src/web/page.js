@@ -2,8 +2,15 @@
 // SPDX-License-Identifier: MIT
 /* The page around the program: it starts quorvel.js on the canvas, keeps the
  * keyboard usable around the picture, writes the strip's numbers out as text
- * for screen readers, offers full screen for a projector, and registers the
- * service worker that keeps the page for offline use.
+ * for screen readers, offers full screen for a projector, and, where the page
+ * is served, offers its web app manifest and registers the service worker
+ * that keeps the page for offline use.
+ *
+ * The page runs in three places.  Served, the program's WebAssembly comes as
+ * quorvel.wasm.  Opened from disk, a page may fetch nothing, so it comes
+ * inside a script, quorvel-wasm.js, and the manifest and the worker, which
+ * need a server, are not asked for.  In the one file, quorvel.html, the
+ * program's scripts follow this one in the page itself.
  *
  * Sections: constants, keys, the reading, full screen, start.
  */
@@ -79,6 +86,25 @@
 
   /* ---- start ---- */
 
+  // Kept in order, as the WebAssembly's script must come before the program.
+  function load(src) {
+    const script = document.createElement("script");
+    script.src = src;
+    script.async = false;
+    script.dataset.program = "";
+    document.body.appendChild(script);
+  }
+  // Offline use and installing are a bonus: where they cannot be had, the
+  // page runs as ever.
+  function offerOffline() {
+    const manifest = document.createElement("link");
+    manifest.rel = "manifest";
+    manifest.href = "quorvel.webmanifest";
+    document.head.appendChild(manifest);
+    if ("serviceWorker" in navigator)
+      window.addEventListener("load", () => navigator.serviceWorker.register("sw.js").catch(() => {}));
+  }
+
   if (typeof WebAssembly !== "object") {
     canvas.hidden = true;
     document.getElementById("about").textContent =
@@ -90,11 +116,15 @@
     window.addEventListener(type, keepKeys, true);
   setInterval(showReading, readingPeriodMs);
   offerFullscreen();
+  const served = location.protocol === "http:" || location.protocol === "https:";
+  const oneFile = document.documentElement.dataset.page === "one-file";
   window.Module = { canvas, quorvelStrip: takeStrip };
-  const program = document.createElement("script");
-  program.src = "quorvel.js";
-  document.body.appendChild(program);
-  // Offline use is a bonus: where it cannot be had, the page runs as ever.
-  if ("serviceWorker" in navigator)
-    window.addEventListener("load", () => navigator.serviceWorker.register("sw.js").catch(() => {}));
+  window.quorvel.watch(window.Module, oneFile ? "one-file" : served ? "served" : "file");
+  if (oneFile)
+    return;
+  if (!served)
+    load("quorvel-wasm.js");
+  load("quorvel.js");
+  if (served)
+    offerOffline();
 })();

@@ -7,12 +7,14 @@
  * fetches all its files into a cache of its own, in one step that either gets
  * every file or leaves nothing; it takes over only once no page runs the old
  * build, and then drops the old cache.  So a page always runs one build's
- * files, never a mix.  Nothing beyond these files is ever fetched or answered
- * here.
+ * files, never a mix.  The code library, which the page asks for only when
+ * the code to scan is first shown, joins the cache then.  Nothing beyond
+ * these files is ever fetched or answered here.
  */
 "use strict";
 
 const files = [@FILES@];
+const later = [@LATER@];
 const start = "./";
 const folder = new URL(".", self.location).pathname;
 // One site may hold the page in several folders, each with a worker of its
@@ -30,7 +32,7 @@ function own(request) {
   const name = url.pathname.slice(folder.length);
   if (name === "" || name === "index.html")
     return start;
-  return files.includes(name) ? name : null;
+  return files.includes(name) || later.includes(name) ? name : null;
 }
 
 // Revalidated, not taken from the browser's HTTP cache, which may hold an
@@ -53,7 +55,13 @@ async function dropOthers() {
 
 async function answer(name, request) {
   const cache = await caches.open(cacheName);
-  return (await cache.match(name)) || fetch(request);
+  const kept = await cache.match(name);
+  if (kept)
+    return kept;
+  const response = await fetch(request);
+  if (later.includes(name) && response.ok)
+    await cache.put(name, response.clone());
+  return response;
 }
 
 self.addEventListener("install", (event) => event.waitUntil(fetchAll()));
