@@ -135,8 +135,9 @@ test-windows: msi harness
 # Emscripten and SDL_gfx from its source: the page, the program, its web app
 # manifest and icons, and its service worker.
 WEB_DIR      ?= build-web
-WEB_PKGS     := emscripten python3
-WEB_TEST_PKGS := $(WEB_PKGS) $(TEST_PKGS) chromium chromium-driver python3-selenium firefox-esr
+WEB_PKGS     := emscripten python3 node-qrcode-generator terser
+WEB_TEST_PKGS := $(WEB_PKGS) $(TEST_PKGS) chromium chromium-driver python3-selenium firefox-esr \
+        libwebkit2gtk-4.1-0 zbar-tools imagemagick
 WEB_PROFILES := $(CURDIR)/$(WEB_DIR)-profiles
 # Runs the command that follows while the page is served on 127.0.0.1, with
 # QUORVEL_URL its address and the browsers' profiles in WEB_PROFILES.

@@ -2,8 +2,11 @@
 # SPDX-FileCopyrightText: 2026 The Quorvel developers
 # SPDX-License-Identifier: MIT
 """What the X11 checks cannot reach, through Chromium's DevTools protocol:
-the page on a phone's screen and under touch, what a screen reader gets, and
-the page installable and running with its server gone.
+the page on a phone's screen and under touch, what a screen reader gets, the
+page installable and running with its server gone; the page opened from
+disk, the one file wherever it is put, what the page says when the program
+cannot start, the page on a school's network and in a course page's frame,
+and the code to scan.
 
     scripts/web/check.py DIR
 """
@@ -11,6 +14,8 @@ import functools
 import os
 import http.server
 import re
+import shutil
+import subprocess
 import sys
 import tempfile
 import threading
@@ -20,8 +25,23 @@ from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 
 FIRST_VISIT_KIB = 200
+ONE_FILE_KIB = 200
+SAYS_WHY_S = 5
 FLAGS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
          "--disable-background-networking", "--disable-component-update", "--disable-sync"]
+# A teacher's laptop on the school's network, and another site's course page.
+LAN, COURSE = "teacher-laptop.lan", "course.example"
+NAMES = "--host-resolver-rules=MAP %s 127.0.0.1, MAP %s 127.0.0.1" % (LAN, COURSE)
+# Follows the tally the program hands to the page, from its first picture on.
+FOLLOW = """Object.defineProperty(window, "Module", {configurable: true, set(module) {
+  const take = module.quorvelStrip;
+  module.quorvelStrip = (estimate, tally) => {
+    window.firstPicture = window.firstPicture || performance.now();
+    window.tally = tally;
+    take(estimate, tally);
+  };
+  Object.defineProperty(window, "Module", {value: module, writable: true, configurable: true});
+}});"""
 failures = []
 
 
@@ -54,13 +74,27 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         outputfile.write(data)
 
 
-def browser():
+def browser(*flags):
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
-    for flag in FLAGS + ["--user-data-dir=" + tempfile.mkdtemp()]:
+    for flag in FLAGS + list(flags) + ["--user-data-dir=" + tempfile.mkdtemp()]:
         options.add_argument(flag)
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    return webdriver.Chrome(options=options, service=Service("/usr/bin/chromedriver"))
+    driver = webdriver.Chrome(options=options, service=Service("/usr/bin/chromedriver"))
+    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": FOLLOW})
+    return driver
+
+
+def errors(driver):
+    """The console's errors since last asked."""
+    return [e["message"] for e in driver.get_log("browser") if e["level"] == "SEVERE"]
+
+
+def until(driver, script, seconds):
+    end = time.time() + seconds
+    while not driver.execute_script(script) and time.time() < end:
+        time.sleep(0.1)
+    return driver.execute_script(script)
 
 
 def screen(driver, width, height, touch):
@@ -70,19 +104,31 @@ def screen(driver, width, height, touch):
 
 
 def start(driver, url):
-    """Loads the page and follows the tally the program hands to the page."""
+    """Loads the page and counts the touches on the picture."""
     driver.get(url)
     driver.execute_script("""
         window.touches = 0;
         for (const t of ["touchstart", "touchmove", "touchend"])
-          document.getElementById("canvas").addEventListener(t, () => window.touches++, {passive: true});
-        const take = Module.quorvelStrip;
-        Module.quorvelStrip = (estimate, tally) => { window.tally = tally; take(estimate, tally); };""")
+          document.getElementById("canvas").addEventListener(t, () => window.touches++, {passive: true});""")
     time.sleep(1)
 
 
 def total(driver):
     return int(driver.execute_script("return window.tally").split("/")[1])
+
+
+def running(driver, url):
+    """Whether the page at url runs, and its first picture's time in ms."""
+    start(driver, url)
+    first, before = driver.execute_script("return [window.firstPicture, window.tally]")
+    time.sleep(0.5)
+    return before is not None and total(driver) > int(before.split("/")[1]), first
+
+
+def reading(driver):
+    """The tally as a screen reader gets it, for frames the tally is not followed in."""
+    found = re.search(r"(\d+)/(\d+)", driver.execute_script("return document.getElementById('reading').textContent"))
+    return int(found[2]) if found else 0
 
 
 def touch(driver, kind, x, y):
@@ -168,6 +214,112 @@ def check_offline(driver, server):
     check(total(driver) > before, "with the server gone, the page loads and runs")
 
 
+def check_places(driver, folder):
+    """The page opened from disk, and the one file from disk and from a
+    folder of a course site, which it asks nothing more of."""
+    one = os.path.join(folder, "quorvel.html")
+    with open(one, encoding="utf-8") as f:
+        policy = re.search(r'Content-Security-Policy" content="([^"]*)"', f.read())[1]
+    check(os.path.getsize(one) <= ONE_FILE_KIB * 1024 and "default-src 'none'" in policy and
+          not re.search(r"'unsafe-(inline|eval)'|connect-src|'self'", policy),
+          "the one file is %.1f KiB, and lets in only itself: %s" % (os.path.getsize(one) / 1024, policy[:60]))
+    site = tempfile.mkdtemp()
+    os.makedirs(site + "/files")
+    shutil.copy(one, site + "/files")
+    course = Server(site)
+    places = [("index.html from disk", "file://%s/index.html" % folder, None),
+              ("quorvel.html from disk", "file://" + one, []),
+              ("quorvel.html in a course site's folder", course.url + "files/quorvel.html", [])]
+    for what, url, fetches in places:
+        runs, first = running(driver, url)
+        asked = driver.execute_script("return performance.getEntriesByType('resource').map((e) => e.name)")
+        check(runs and fetches in (None, asked) and not errors(driver),
+              "%s runs, first picture at %s ms, with a clean console%s"
+              % (what, first and round(first), "" if fetches is None else ", fetching nothing: %s" % asked))
+    check(course.asked == {"/files/quorvel.html"}, "the course site is asked for the one file only: %s"
+          % sorted(course.asked))
+
+
+def check_trouble(driver, folder):
+    """A copy of the folder with quorvel.wasm lost or damaged: the page says
+    why in place of the picture, and a screen reader gets the same."""
+    damages = [("lost", os.remove),
+               ("not WebAssembly", lambda path: open(path, "w").write("<!DOCTYPE html><p>Not found</p>"))]
+    for what, damage in damages:
+        copy = tempfile.mkdtemp() + "/web"
+        shutil.copytree(folder, copy)
+        damage(copy + "/quorvel.wasm")
+        driver.get(Server(copy).url)
+        begun = time.time()
+        said = until(driver, "return !document.getElementById('trouble').hidden", SAYS_WHY_S + 2)
+        shown, heard, canvas = driver.execute_script("""return [document.getElementById("trouble").innerText,
+            document.getElementById("reading").textContent, document.getElementById("canvas").hidden]""")
+        check(said and canvas and shown == heard and shown.startswith("Quorvel could not start")
+              and "quorvel.html" in shown and time.time() - begun < SAYS_WHY_S,
+              "quorvel.wasm %s: said in %.1f s: %r" % (what, time.time() - begun, shown))
+        errors(driver)
+
+
+def check_network(folder):
+    """The page from a teacher's laptop on the school's network, over plain
+    http; its code to scan; and the page in another site's course page."""
+    driver = browser(NAMES, "--window-size=1920,1080", "--screen-info={1920x1080}")
+    try:
+        server = Server(folder)
+        url = server.url.replace("127.0.0.1", LAN)
+        runs, _ = running(driver, url)
+        plain = driver.execute_script("return !isSecureContext && !('serviceWorker' in navigator)")
+        check(runs and plain and not errors(driver), "over plain http at %s the page runs, with a clean console" % url)
+        check_code(driver, url)
+        check_frame(driver, url)
+    finally:
+        driver.quit()
+
+
+def check_code(driver, url):
+    """The code to scan, decoded from a screenshot shrunk to a third, as from
+    the back of a class; for an address only this computer opens, words."""
+    driver.set_window_size(1280, 800)
+    driver.get(url)
+    driver.find_element("id", "share").click()
+    shown = until(driver, "return !document.getElementById('code-picture').hidden", 5)
+    written = driver.find_element("id", "code-text").text
+    if "127.0.0.1" in url:
+        check(not shown and "only on this computer" in written, "at %s, no code but words: %r" % (url, written))
+    else:
+        shot = tempfile.mkdtemp() + "/code.png"
+        driver.save_screenshot(shot)
+        subprocess.run(["convert", shot, "-resize", "33.3%", shot], check=True)
+        read = subprocess.run(["zbarimg", "--quiet", "--raw", shot], capture_output=True, text=True).stdout.strip()
+        check(read == url and written == url, "the code to scan reads %r, the address beside it %r" % (read, written))
+    driver.find_element("id", "code-close").click()
+
+
+def check_frame(driver, url):
+    """360 px wide in another site's page, and full screen from inside it."""
+    site = tempfile.mkdtemp()
+    with open(site + "/index.html", "w") as f:
+        f.write('<!DOCTYPE html><title>Course</title><iframe src="%s" title="Quorvel" width="360" height="640" '
+                'allow="fullscreen"></iframe>' % url)
+    driver.set_window_size(1920, 1080)
+    driver.get(Server(site).url.replace("127.0.0.1", COURSE))
+    driver.switch_to.frame(0)
+    before = until(driver, "return document.getElementById('reading').textContent.includes('/')", 10) and reading(driver)
+    time.sleep(1)
+    fits = driver.execute_script("""const box = document.getElementById("canvas").getBoundingClientRect();
+        const room = document.documentElement.clientWidth;
+        return [document.documentElement.scrollWidth <= room && box.left === 0 && box.width === room, box.width];""")
+    check(reading(driver) > before and fits[0],
+          "in a course page's 360 px frame the page runs, and fits at %s px beside its scroll bar" % fits[1])
+    driver.find_element("id", "fullscreen").click()
+    until(driver, "return document.fullscreenElement !== null", 5)
+    time.sleep(0.5)
+    width = driver.execute_script("return document.getElementById('canvas').getBoundingClientRect().width")
+    check(width >= 800 and width % 400 == 0,
+          "full screen from inside the frame, on a 1920 x 1080 screen, shows the picture at x %s" % (width / 400))
+    driver.switch_to.default_content()
+
+
 def main():
     folder = sys.argv[1]
     server, first = Server(folder), Server(folder)
@@ -177,10 +329,14 @@ def main():
         check_screens(driver, server.url)
         check_touch(driver, server.url)
         check_reading(driver, server.url)
-        errors = [e["message"] for e in driver.get_log("browser") if e["level"] == "SEVERE"]
-        check(not errors, "no errors in the console: %s" % errors)
+        found = errors(driver)
+        check(not found, "no errors in the console: %s" % found)
+        check_places(driver, os.path.abspath(folder))
+        check_code(driver, server.url)
+        check_trouble(driver, folder)
     finally:
         driver.quit()
+    check_network(folder)
     own = {"/"} | {"/" + name for name in os.listdir(folder)}
     asked = server.asked | first.asked
     check(asked <= own, "the page asked for its own files only: %s" % sorted(asked - own))

@@ -2,25 +2,35 @@
 # SPDX-FileCopyrightText: 2026 The Quorvel developers
 # SPDX-License-Identifier: MIT
 # The page's end-to-end checks: the desktop's checks (E2E_TESTS) against the
-# page in Chromium and in Firefox, each served on 127.0.0.1 and shown on the
-# tests' own Xvfb, then what only Chromium's DevTools protocol reaches
-# (check.py).  The browsers' profiles live in a folder of their own, removed
-# after.
+# page served on 127.0.0.1 in Chromium, Firefox and WebKit, and opened from
+# disk, the page and the one file, each shown on the tests' own Xvfb; then what
+# only Chromium's DevTools protocol reaches (check.py).  The browsers'
+# profiles live in a folder of their own, removed after.
 #   scripts/web/test.sh DIR E2E_TESTS
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
-dir=$1
-e2e=$2
+checks=EndToEnd.WindowShowsFrameTrailAndStrip:EndToEnd.InputTakesSamplesAndNeverEnds:EndToEnd.ClosingEndsWithStatusZero
+# Run again by serve.sh, and for the page on disk: the checks against
+# BROWSER at URL.
+if [ "$1" = --in ]; then
+	title=Quorvel
+	[ "$2" != firefox ] || title="Quorvel — Mozilla Firefox"
+	QUORVEL_TITLE=$title QUORVEL_COMMAND="$here/$2.sh $3" exec "$4" --gtest_filter=$checks --gtest_brief=1
+fi
+dir=$(cd "$1" && pwd)
+e2e=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 TMPDIR=$(mktemp -d)
 trap 'rm -rf "$TMPDIR"' EXIT
 export TMPDIR QUORVEL_PICTURE=400x420
-checks=EndToEnd.WindowShowsFrameTrailAndStrip:EndToEnd.InputTakesSamplesAndNeverEnds:EndToEnd.ClosingEndsWithStatusZero
-for browser in chromium firefox; do
-	echo "== the page in $browser"
-	title=Quorvel
-	[ "$browser" = chromium ] || title="Quorvel — Mozilla Firefox"
-	QUORVEL_TITLE=$title "$here/serve.sh" "$dir" sh -c \
-		"QUORVEL_COMMAND=\"$here/$browser.sh \$QUORVEL_URL\" \"$e2e\" --gtest_filter=$checks --gtest_brief=1"
+for browser in chromium firefox webkit; do
+	echo "== the page in $browser, served"
+	"$here/serve.sh" "$dir" sh -c "\"$0\" --in $browser \$QUORVEL_URL \"$e2e\""
+done
+# The one file in Chromium is check.py's.
+for run in "chromium index.html" "firefox index.html" "firefox quorvel.html" "webkit quorvel.html"; do
+	set -- $run
+	echo "== $2 in $1, opened from disk"
+	"$0" --in "$1" "file://$dir/$2" "$e2e"
 done
 echo "== the page in Chromium, through its DevTools protocol"
 /usr/bin/python3 "$here/check.py" "$dir"
