@@ -133,7 +133,8 @@ test-windows: msi harness
 
 # The page for the browser in $(WEB_DIR), a static site built with Debian's
 # Emscripten and SDL_gfx from its source: the page, the program, its web app
-# manifest and icons, and its service worker.
+# manifest and icons, and its service worker; and quorvel.html, the page in
+# one file.
 WEB_DIR      ?= build-web
 WEB_PKGS     := emscripten python3 node-qrcode-generator terser
 WEB_TEST_PKGS := $(WEB_PKGS) $(TEST_PKGS) chromium chromium-driver python3-selenium firefox-esr \
@@ -147,8 +148,9 @@ web:
 	@$(DEPS) $(WEB_PKGS)
 	scripts/web/build.sh $(WEB_DIR) $(VERSION)
 
-# The end-to-end checks against the page in Chromium and Firefox on the
-# tests' own Xvfb, and its phone, touch, screen reader and offline checks.
+# The end-to-end checks against the page in Chromium, Firefox and WebKit on
+# the tests' own Xvfb, served and from disk, and its phone, touch, screen
+# reader, offline, one-file, network, frame and code-to-scan checks.
 test-web: web harness
 	@$(DEPS) $(WEB_TEST_PKGS)
 	scripts/web/test.sh $(WEB_DIR) $(BUILD_DIR)/tests/e2e_tests
@@ -185,14 +187,15 @@ check-deb:
 	scripts/debian/package.sh check $(DEB_DIR) $(CHROOTS) $(DEB_SUITES)
 
 # The files of a release in one folder, with their sums: the tarball, the
-# Debian source and binary packages, the Windows zip and MSI, and the page's
-# files in a zip, each made by its own target.  check-reproducible makes it
+# Debian source and binary packages, the Windows zip and MSI, the page's
+# files in a zip and the page in one file, each made by its own target.  check-reproducible makes it
 # twice in fresh clones and compares.
 release: dist deb msi web
 	rm -rf $(RELEASE_DIR) && mkdir -p $(RELEASE_DIR)
 	cp $(BUILD_DIR)/$(DIST).tar.gz $(DEB_DIR)/*.dsc $(DEB_DIR)/*.orig.tar.* $(DEB_DIR)/*.debian.tar.* \
 		$(DEB_DIR)/quorvel_*.deb $(WIN_ZIP) $(WIN_MSI) $(RELEASE_DIR)/
 	scripts/release/reproducible-zip.sh $(RELEASE_DIR)/quorvel-$(VERSION)-web.zip $(WEB_DIR)
+	cp $(WEB_DIR)/quorvel.html $(RELEASE_DIR)/quorvel-$(VERSION).html
 	cd $(RELEASE_DIR) && sha256sum -- * >SHA256SUMS && sha256sum -c SHA256SUMS
 
 check-reproducible:
