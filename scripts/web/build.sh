@@ -38,7 +38,7 @@ em++ -O2 -std=c++20 -Wall -Wextra -Wpedantic $layer -I"$gfx" -I"$top/src" \
 	"$top/src/main.cpp" "$top/src/sampling.cpp" "$top/src/scene.cpp" \
 	"$work/sdl_web.o" "$work/libSDL_gfx.a" -o "$out/quorvel.js" \
 	-sASYNCIFY -sENVIRONMENT=web -sINITIAL_MEMORY=16MB -sFILESYSTEM=0
-for f in index.html page.css page.js trouble.js share.js quorvel.webmanifest; do
+for f in index.html page.css page.js trouble.js share.js chart.js quorvel.webmanifest; do
 	cp "$top/src/web/$f" "$out/"
 done
 cp "$top/data/quorvel.svg" "$top/data"/quorvel-*.png "$out/"

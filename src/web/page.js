@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 /* The page around the program: it starts quorvel.js on the canvas, keeps the
  * keyboard usable around the picture, writes the strip's numbers out as text
- * for screen readers, offers full screen for a projector, and, where the page
+ * for screen readers and hands them to the chart, offers full screen for a
+ * projector, with the chart beside the picture where there is room, and, where the page
  * is served, offers its web app manifest and registers the service worker
  * that keeps the page for offline use.
  *
@@ -20,6 +21,7 @@
   const readingPeriodMs = 500; // the text trails the strip by at most this
   const width = 400;
   const height = 420;
+  const chartLeastPx = 320; // narrower, and the chart's labels crowd its lines
 
   const canvas = document.getElementById("canvas");
   const stage = document.getElementById("stage");
@@ -45,6 +47,7 @@
   let latest = null;
   function takeStrip(estimate, tally) {
     latest = { estimate, tally };
+    window.quorvel.chart(estimate, tally);
   }
   function showReading() {
     if (latest === null)
@@ -57,12 +60,16 @@
 
   /* The largest whole factor of device pixels that fits, so each of the
    * program's pixels is an even square; where not even one fits, the whole
-   * picture at whatever size does. */
+   * picture at whatever size does.  The chart takes the room left beside it,
+   * where there is enough to read it. */
   function fit() {
     const ratio = window.devicePixelRatio || 1;
     const room = Math.min(window.innerWidth * ratio / width, window.innerHeight * ratio / height);
     const factor = room >= 1 ? Math.floor(room) : room;
+    const beside = window.innerWidth - width * factor / ratio;
     stage.style.setProperty("--scale", String(factor / ratio));
+    stage.style.setProperty("--beside", `${beside}px`);
+    stage.classList.toggle("roomy", beside >= chartLeastPx);
   }
   // The control stays focused, so that the keyboard can leave as it came.
   function toggleFullscreen() {
