@@ -13,6 +13,7 @@ and the code to scan.
 import functools
 import os
 import http.server
+import math
 import re
 import shutil
 import subprocess
@@ -27,6 +28,9 @@ from selenium.webdriver.chrome.service import Service
 FIRST_VISIT_KIB = 200
 ONE_FILE_KIB = 200
 SAYS_WHY_S = 5
+# A page left on all day keeps flat memory: the chart keeps at most some 400
+# points, and the program allocates nothing.
+MEMORY_SETTLES_S, MEMORY_SOAK_S, MEMORY_GROWTH_KIB = 20, 150, 256
 FLAGS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
          "--disable-background-networking", "--disable-component-update", "--disable-sync"]
 # A teacher's laptop on the school's network, and another site's course page.
@@ -153,16 +157,20 @@ def samples_over(driver, action):
 
 
 def check_screens(driver, url):
+    """The picture, and the chart under it or, from 760 px, beside it."""
     for width in (320, 360, 400, 1280):
         screen(driver, width, 740, width < 1000)
         driver.get(url)
-        scroll, view, box = driver.execute_script("""
+        scroll, view, box, chart = driver.execute_script("""
             const box = document.getElementById("canvas").getBoundingClientRect();
-            return [document.documentElement.scrollWidth, innerWidth, [box.left, box.width, box.height]];""")
+            const chart = document.getElementById("chart").getBoundingClientRect();
+            return [document.documentElement.scrollWidth, innerWidth, [box.left, box.width, box.height],
+                    [chart.left, chart.right, chart.top, chart.bottom]];""")
         shown = min(width, 400)
-        check(scroll <= view and box == [0, shown, shown * 420 / 400],
-              "at %d px wide, the whole picture at %d px and nothing sideways (%s, %s of %s)"
-              % (width, shown, box, scroll, view))
+        placed = chart[1] <= width and (chart[0] >= 400 and chart[3] <= 740 if width > 760 else chart[2] >= box[2])
+        check(scroll <= view and box == [0, shown, shown * 420 / 400] and placed,
+              "at %d px wide, the whole picture at %d px, the chart %s, and nothing sideways (%s, %s, %s of %s)"
+              % (width, shown, "beside it" if width > 760 else "under it", box, chart, scroll, view))
 
 
 def check_touch(driver, url):
@@ -178,24 +186,50 @@ def check_touch(driver, url):
     check(driver.execute_script("return scrollY") > 0, "a swipe below the picture scrolls the page")
 
 
+def described(driver, selector):
+    """What a screen reader gets of the element: its role, name and description."""
+    node = driver.execute_cdp_cmd("DOM.getDocument", {})["root"]["nodeId"]
+    node = driver.execute_cdp_cmd("DOM.querySelector", {"nodeId": node, "selector": selector})["nodeId"]
+    ax = driver.execute_cdp_cmd("Accessibility.getPartialAXTree", {"nodeId": node, "fetchRelatives": False})
+    ax = ax["nodes"][0]
+    return ax["role"]["value"], ax["name"]["value"], ax.get("description", {}).get("value", "")
+
+
 def check_reading(driver, url):
     screen(driver, 1280, 740, False)
     start(driver, url)
     texts = []
     for _ in range(2):
-        node = driver.execute_cdp_cmd("DOM.getDocument", {})["root"]["nodeId"]
-        node = driver.execute_cdp_cmd("DOM.querySelector", {"nodeId": node, "selector": "#canvas"})["nodeId"]
-        ax = driver.execute_cdp_cmd("Accessibility.getPartialAXTree", {"nodeId": node, "fetchRelatives": False})
-        ax = ax["nodes"][0]
-        texts.append(ax.get("description", {}).get("value", ""))
+        role, name, text = described(driver, "#canvas")
+        texts.append(text)
         time.sleep(1)
-    check(ax["role"]["value"] == "image" and "Quorvel" in ax["name"]["value"],
-          "the picture is an image named %r" % ax["name"]["value"])
+    check(role == "image" and "Quorvel" in name, "the picture is an image named %r" % name)
     found = [re.search(r"(\d\.\d{8})\D+(\d+)/(\d+)", t) for t in texts]
     check(all(found) and all(f[1] == "%.8f" % (4 * int(f[2]) / int(f[3])) for f in found)
           and int(found[1][3]) > int(found[0][3]), "a screen reader reads the strip: %s" % texts)
+    check_chart_words(driver)
     live = driver.execute_script("return document.querySelectorAll('[aria-live], [role=status], [role=log]').length")
     check(live == 0, "nothing on the page announces itself")
+
+
+def check_chart_words(driver):
+    """The chart's words follow the strip within half a second (50 steps at
+    100 a second, and a few for the moment between the two readings), and
+    give the band's half-width at that count as 3.284 / sqrt(n)."""
+    role, name, text = described(driver, "#chart")
+    shown = total(driver)
+    found = re.search(r"After ([\d,]+) samples the estimate is (\d\.(\d+)), (\d\.\d+) (below|above) \u03c0;"
+                      r" at this count it stays within \u00b1(\d\.\d+) of 3\.1419", text)
+    if not found:
+        check(False, "the chart's words: %r" % text)
+        return
+    n, decimals = int(found[1].replace(",", "")), len(found[3])
+    off = float(found[2]) - math.pi
+    unit = 10 ** -decimals
+    check(role == "image" and "Chart" in name and 0 <= shown - n <= 60 and
+          abs(float(found[6]) - 3.284 / math.sqrt(n)) <= 0.6 * unit and abs(float(found[4]) - abs(off)) <= 1.1 * unit and
+          (found[5] == "below") == (off < 0),
+          "the chart is an image whose words follow the strip at %d samples: %r" % (shown, text))
 
 
 def check_offline(driver, server):
@@ -212,6 +246,20 @@ def check_offline(driver, server):
     before = total(driver)
     time.sleep(1)
     check(total(driver) > before, "with the server gone, the page loads and runs")
+
+
+def check_memory(driver, url):
+    """A page left on: its JavaScript heap, after a collection, a few minutes apart."""
+    def heap():
+        driver.execute_cdp_cmd("HeapProfiler.collectGarbage", {})
+        return driver.execute_cdp_cmd("Runtime.getHeapUsage", {})["usedSize"] / 1024
+    start(driver, url)
+    time.sleep(MEMORY_SETTLES_S)
+    before = heap()
+    time.sleep(MEMORY_SOAK_S)
+    after = heap()
+    check(after - before <= MEMORY_GROWTH_KIB, "the page's heap over %d s: %.0f KiB, then %.0f KiB"
+          % (MEMORY_SOAK_S, before, after))
 
 
 def check_places(driver, folder):
@@ -314,9 +362,12 @@ def check_frame(driver, url):
     driver.find_element("id", "fullscreen").click()
     until(driver, "return document.fullscreenElement !== null", 5)
     time.sleep(0.5)
-    width = driver.execute_script("return document.getElementById('canvas').getBoundingClientRect().width")
-    check(width >= 800 and width % 400 == 0,
-          "full screen from inside the frame, on a 1920 x 1080 screen, shows the picture at x %s" % (width / 400))
+    width, chart = driver.execute_script("""const box = document.getElementById("canvas").getBoundingClientRect();
+        const chart = document.getElementById("chart").getBoundingClientRect();
+        return [box.width, [chart.left - box.right, chart.width, chart.height]];""")
+    check(width >= 800 and width % 400 == 0 and chart[0] >= 0 and chart[1] >= 1000 and chart[2] >= 800,
+          "full screen from inside the frame, on a 1920 x 1080 screen, shows the picture at x %s and the chart "
+          "beside it at %s x %s" % (width / 400, chart[1], chart[2]))
     driver.switch_to.default_content()
 
 
@@ -334,6 +385,7 @@ def main():
         check_places(driver, os.path.abspath(folder))
         check_code(driver, server.url)
         check_trouble(driver, folder)
+        check_memory(driver, server.url)
     finally:
         driver.quit()
     check_network(folder)
