@@ -26,9 +26,11 @@ ifneq ($(SOURCE_DATE_EPOCH),)
 export SOURCE_DATE_EPOCH
 endif
 
-BUILD_PKGS := cmake g++ make pkg-config 'libsdl1.2-compat-dev|libsdl1.2-dev' libsdl-gfx1.2-dev
+# gettext merges the translations into the menu entry and, with AppStream's
+# rules, into its data.
+BUILD_PKGS := cmake g++ make pkg-config 'libsdl1.2-compat-dev|libsdl1.2-dev' libsdl-gfx1.2-dev gettext appstream
 # librsvg2-common lets AppStream's catalogue maker read the SVG icon.
-TEST_PKGS  := $(BUILD_PKGS) libgtest-dev xvfb libx11-dev libxtst-dev desktop-file-utils \
+TEST_PKGS  := $(BUILD_PKGS) python3 libgtest-dev xvfb libx11-dev libxtst-dev desktop-file-utils \
         sway grim wtype jq groff-base appstream appstream-compose \
         librsvg2-common
 DEMO_PKGS  := $(TEST_PKGS) netpbm
@@ -50,7 +52,7 @@ SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:verify_asan_
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 SOURCES     = $(wildcard src/*.cpp src/*.hpp src/web/*.cpp src/web/*.hpp tests/*.cpp tests/*.hpp bench/*.cpp)
 
-.PHONY: all build with-tests harness run test test-classic test-debian windows msi test-windows web test-web audit-web dist distcheck deb check-deb release check-reproducible demo bench lint format sanitize install uninstall clean distclean
+.PHONY: all build with-tests harness run test test-classic test-debian windows msi test-windows web test-web audit-web dist distcheck deb check-deb release check-reproducible demo bench lint format sanitize install uninstall pot clean distclean
 
 all: build
 
@@ -136,7 +138,7 @@ test-windows: msi harness
 # manifest and icons, and its service worker; and quorvel.html, the page in
 # one file.
 WEB_DIR      ?= build-web
-WEB_PKGS     := emscripten python3 node-qrcode-generator terser
+WEB_PKGS     := emscripten python3 node-qrcode-generator terser gettext
 WEB_TEST_PKGS := $(WEB_PKGS) $(TEST_PKGS) chromium chromium-driver python3-selenium firefox-esr \
         libwebkit2gtk-4.1-0 zbar-tools imagemagick
 WEB_PROFILES := $(CURDIR)/$(WEB_DIR)-profiles
@@ -238,6 +240,11 @@ lint:
 
 format:
 	clang-format -i $(SOURCES)
+
+# The catalogues' template, for translators, made anew from the sources.
+pot:
+	@$(DEPS) gettext appstream python3
+	scripts/translations/template.sh po/quorvel.pot
 
 # PREFIX (default /usr/local) and DESTDIR work as usual; give uninstall the
 # same DESTDIR as install.

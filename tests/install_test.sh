@@ -33,6 +33,11 @@ warnings=$(groff -man -ww -z "$prefix/share/man/man6/quorvel.6" 2>&1)
 for key in Name=Quorvel Exec=quorvel Icon=quorvel Terminal=false; do
 	grep -qx "$key" "$prefix/$app" || fail "desktop entry lacks $key"
 done
+# Every language of po/LINGUAS, in the entry and in the software centre's data.
+for lang in $(grep -v '^#' "$(dirname "$0")/../po/LINGUAS"); do
+	grep -q "^Comment\[$lang\]=" "$prefix/$app" || fail "desktop entry has no comment in $lang"
+	grep -q "<summary xml:lang=\"$lang\">" "$prefix/$metainfo" || fail "metainfo has no summary in $lang"
+done
 # AppStream's checks, and a software centre's catalogue made from the tree: no
 # error or warning from either.  Notes stay visible: AppStream 1.0 (Debian 13)
 # calls developer_name deprecated, but 0.16 (Debian 12) knows no other.
