@@ -6,7 +6,8 @@
 # app manifest and icons, and the service worker that keeps them, a static
 # site; beside them quorvel-wasm.js, the WebAssembly as a script for the page
 # opened from disk, qrcode.js, Debian's QR code library for the code to scan,
-# and quorvel.html, all of it in one file.  SDL_gfx is compiled from its
+# a web app manifest for each language, and quorvel.html, all of it in one
+# file.  SDL_gfx is compiled from its
 # source archive, the program's own sources as they are, each with the web
 # layer's header ahead of it (src/web/sdl_web.hpp).
 #   scripts/web/build.sh OUT VERSION
@@ -38,13 +39,20 @@ em++ -O2 -std=c++20 -Wall -Wextra -Wpedantic $layer -I"$gfx" -I"$top/src" \
 	"$top/src/main.cpp" "$top/src/sampling.cpp" "$top/src/scene.cpp" \
 	"$work/sdl_web.o" "$work/libSDL_gfx.a" -o "$out/quorvel.js" \
 	-sASYNCIFY -sENVIRONMENT=web -sINITIAL_MEMORY=16MB -sFILESYSTEM=0
-for f in index.html page.css page.js trouble.js share.js chart.js quorvel.webmanifest; do
+for f in index.html page.css words.js page.js trouble.js share.js chart.js quorvel.webmanifest; do
 	cp "$top/src/web/$f" "$out/"
+done
+# Every language of po/LINGUAS, inside the page: no language costs a fetch.
+"$top/scripts/web/words.py" "$out" "$top/po"
+# The scripts made small, which keeps a first visit and the one file within
+# their 200 KiB; each keeps its licence.
+for f in quorvel.js words.js page.js trouble.js share.js chart.js; do
+	terser "$out/$f" --compress --mangle --comments '/SPDX|Copyright/' -o "$out/$f.small"
+	mv "$out/$f.small" "$out/$f"
 done
 cp "$top/data/quorvel.svg" "$top/data"/quorvel-*.png "$out/"
 # A page opened from disk may not fetch quorvel.wasm, but it may run a script.
-printf '// quorvel.wasm, for the page opened from disk\nModule.wasmBinary = Uint8Array.from(atob("%s"), (c) => c.charCodeAt(0));\n' \
-	"$(base64 -w0 "$out/quorvel.wasm")" >"$out/quorvel-wasm.js"
+"$top/scripts/web/wasm-script.py" "$out/quorvel.wasm" >"$out/quorvel-wasm.js"
 # The library made small, with its licence, which travels wherever it goes.
 qrcode=/usr/share/nodejs/qrcode-generator/qrcode.js
 {

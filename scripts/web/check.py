@@ -131,8 +131,9 @@ def running(driver, url):
 
 def reading(driver):
     """The tally as a screen reader gets it, for frames the tally is not followed in."""
-    found = re.search(r"(\d+)/(\d+)", driver.execute_script("return document.getElementById('reading').textContent"))
-    return int(found[2]) if found else 0
+    text = driver.execute_script("return document.getElementById('reading').textContent")
+    found = re.search(r"of ([\d,]+) samples", text)
+    return int(found[1].replace(",", "")) if found else 0
 
 
 def touch(driver, kind, x, y):
@@ -204,9 +205,10 @@ def check_reading(driver, url):
         texts.append(text)
         time.sleep(1)
     check(role == "image" and "Quorvel" in name, "the picture is an image named %r" % name)
-    found = [re.search(r"(\d\.\d{8})\D+(\d+)/(\d+)", t) for t in texts]
-    check(all(found) and all(f[1] == "%.8f" % (4 * int(f[2]) / int(f[3])) for f in found)
-          and int(found[1][3]) > int(found[0][3]), "a screen reader reads the strip: %s" % texts)
+    found = [re.search(r"(\d\.\d{8})\D+([\d,]+) of ([\d,]+) samples", t) for t in texts]
+    counts = [[int(n.replace(",", "")) for n in f.groups()[1:]] if f else [0, 1] for f in found]
+    check(all(found) and all(f[1] == "%.8f" % (4 * i / t) for f, (i, t) in zip(found, counts))
+          and counts[1][1] > counts[0][1], "a screen reader reads the strip: %s" % texts)
     check_chart_words(driver)
     live = driver.execute_script("return document.querySelectorAll('[aria-live], [role=status], [role=log]').length")
     check(live == 0, "nothing on the page announces itself")
@@ -260,6 +262,26 @@ def check_memory(driver, url):
     after = heap()
     check(after - before <= MEMORY_GROWTH_KIB, "the page's heap over %d s: %.0f KiB, then %.0f KiB"
           % (MEMORY_SOAK_S, before, after))
+
+
+def check_languages(folder):
+    """The page in the browser's language where it has it, else English:
+    its lang, its text and controls, and the reading, numbers and all."""
+    languages = [("de", "de", "Vollbild", "Quorvel schätzt", r"\d,\d{8}\. [\d.]+ von [\d.]+ Proben"),
+                 ("fr", "fr", "Plein écran", "Quorvel estime", r"\d,\d{8}\. [\d\u202f]+ échantillons sur"),
+                 ("ja", "en", "Full screen", "Quorvel estimates", r"\d\.\d{8}\. [\d,]+ of [\d,]+ samples")]
+    server = Server(folder)
+    for asked, shown, control, about, reading in languages:
+        driver = browser("--lang=" + asked, "--accept-lang=" + asked)
+        try:
+            start(driver, server.url)
+            found = driver.execute_script("""return [document.documentElement.lang,
+                document.getElementById("fullscreen").textContent, document.getElementById("about").textContent,
+                document.getElementById("reading").textContent]""")
+            check(found[:2] == [shown, control] and found[2].startswith(about) and re.search(reading, found[3]),
+                  "asked for %s, the page is in %s: %s" % (asked, shown, found[1:4:2]))
+        finally:
+            driver.quit()
 
 
 def check_places(driver, folder):
@@ -352,7 +374,7 @@ def check_frame(driver, url):
     driver.set_window_size(1920, 1080)
     driver.get(Server(site).url.replace("127.0.0.1", COURSE))
     driver.switch_to.frame(0)
-    before = until(driver, "return document.getElementById('reading').textContent.includes('/')", 10) and reading(driver)
+    before = until(driver, "return document.getElementById('reading').textContent.includes(' samples')", 10) and reading(driver)
     time.sleep(1)
     fits = driver.execute_script("""const box = document.getElementById("canvas").getBoundingClientRect();
         const room = document.documentElement.clientWidth;
@@ -389,6 +411,7 @@ def main():
     finally:
         driver.quit()
     check_network(folder)
+    check_languages(folder)
     own = {"/"} | {"/" + name for name in os.listdir(folder)}
     asked = server.asked | first.asked
     check(asked <= own, "the page asked for its own files only: %s" % sorted(asked - own))

@@ -65,9 +65,6 @@
   function decimalsFor(step) {
     return Math.max(0, -Math.floor(Math.log10(step) + 1e-9));
   }
-  function samplesText(n) {
-    return n >= 1e6 ? `${n / 1e6}M` : n.toLocaleString("en-US");
-  }
 
   function scales(width, height, margin) {
     const [total, estimate] = latest;
@@ -101,15 +98,16 @@
     for (let power = 0; power <= Math.floor(s.decades); power++) {
       const x = s.x(10 ** power);
       line(pen, [x, box.top], [x, box.bottom], colours.grid, []);
-      pen.fillText(samplesText(10 ** power), x, box.bottom + unit * 0.4);
+      pen.fillText(window.quorvel.count(10 ** power), x, box.bottom + unit * 0.4);
     }
-    pen.fillText("samples taken (each mark ten times the last)", (box.left + box.right) / 2, box.bottom + unit * 1.8);
+    pen.fillText(window.quorvel.say("samples taken (each mark ten times the last)"), (box.left + box.right) / 2,
+      box.bottom + unit * 1.8);
     const step = roundStep(s.high - s.low);
     pen.textAlign = "right";
     pen.textBaseline = "middle";
     for (let v = Math.ceil(s.low / step) * step; v <= s.high + step / 1e6; v += step) {
       line(pen, [box.left, s.y(v)], [box.right, s.y(v)], colours.grid, []);
-      pen.fillText(v.toFixed(decimalsFor(step)), box.left - unit * 0.4, s.y(v));
+      pen.fillText(window.quorvel.number(v, decimalsFor(step)), box.left - unit * 0.4, s.y(v));
     }
   }
 
@@ -148,11 +146,12 @@
   /* What each line is, in words beside a sample of it, not by colour alone:
    * placed in rows across the top, as many as the width needs. */
   function keyPlaces(pen, left, right, unit) {
+    const { say, number } = window.quorvel;
     const entries = [
-      ["estimate", colours.estimate, []],
+      [say("estimate"), colours.estimate, []],
       ["\u03c0", colours.pi, [unit * 0.8, unit * 0.4]],
-      ["3.1419, where it settles", colours.settles, [unit * 0.15, unit * 0.3]],
-      ["95 in 100 stay inside", colours.edge, []],
+      [say("{settles}, where it settles", { settles: number(settles, 4) }), colours.settles, [unit * 0.15, unit * 0.3]],
+      [say("95 in 100 stay inside"), colours.edge, []],
     ];
     let x = left;
     let row = 0;
@@ -217,14 +216,19 @@
   function describe() {
     if (latest === null)
       return;
+    const { say, number } = window.quorvel;
     const [total, estimate] = latest;
     const half = halfWidth(total);
     const decimals = Math.max(4, 1 - Math.floor(Math.log10(half)));
-    const off = estimate - Math.PI;
-    const side = off < 0 ? "below" : "above";
-    words.textContent = `After ${total.toLocaleString("en-US")} samples the estimate is ` +
-      `${estimate.toFixed(decimals)}, ${Math.abs(off).toFixed(decimals)} ${side} \u03c0; at this count ` +
-      `it stays within \u00b1${half.toFixed(decimals)} of 3.1419 about 95 times in 100.`;
+    const values = {
+      samples: number(total), estimate: number(estimate, decimals),
+      distance: number(Math.abs(estimate - Math.PI), decimals), half: number(half, decimals), settles: number(settles, 4),
+    };
+    words.textContent = estimate < Math.PI ?
+      say("After {samples} samples the estimate is {estimate}, {distance} below \u03c0; at this count it stays " +
+        "within \u00b1{half} of {settles} about 95 times in 100.", values) :
+      say("After {samples} samples the estimate is {estimate}, {distance} above \u03c0; at this count it stays " +
+        "within \u00b1{half} of {settles} about 95 times in 100.", values);
   }
 
   /* ---- start ---- */

@@ -23,6 +23,7 @@
   const height = 420;
   const chartLeastPx = 320; // narrower, and the chart's labels crowd its lines
 
+  const { say, number, lang } = window.quorvel;
   const canvas = document.getElementById("canvas");
   const stage = document.getElementById("stage");
   const reading = document.getElementById("reading");
@@ -52,7 +53,9 @@
   function showReading() {
     if (latest === null)
       return;
-    reading.textContent = `Estimate of \u03c0: ${latest.estimate}. Inside/total: ${latest.tally}.`;
+    const [inside, total] = latest.tally.split("/").map(Number);
+    reading.textContent = say("Estimate of \u03c0: {estimate}. {inside} of {total} samples inside the circle.", {
+      estimate: number(Number(latest.estimate), 8), inside: number(inside), total: number(total) });
     latest = null;
   }
 
@@ -79,7 +82,7 @@
       stage.requestFullscreen().then(() => control.focus()).catch(() => {});
   }
   function fullscreenChanged() {
-    control.textContent = document.fullscreenElement ? "Leave full screen" : "Full screen";
+    control.textContent = document.fullscreenElement ? say("Leave full screen") : say("Full screen");
     fit();
   }
   function offerFullscreen() {
@@ -106,7 +109,7 @@
   function offerOffline() {
     const manifest = document.createElement("link");
     manifest.rel = "manifest";
-    manifest.href = "quorvel.webmanifest";
+    manifest.href = lang === "en" ? "quorvel.webmanifest" : `quorvel.${lang}.webmanifest`;
     document.head.appendChild(manifest);
     if ("serviceWorker" in navigator)
       window.addEventListener("load", () => navigator.serviceWorker.register("sw.js").catch(() => {}));
@@ -114,9 +117,8 @@
 
   if (typeof WebAssembly !== "object") {
     canvas.hidden = true;
-    document.getElementById("about").textContent =
-      "Quorvel needs WebAssembly, which this browser does not offer. Any current version of " +
-      "Firefox, Chrome, Edge or Safari will run it.";
+    document.getElementById("about").textContent = say("Quorvel needs WebAssembly, which this " +
+      "browser does not offer. Any current version of Firefox, Chrome, Edge or Safari will run it.");
     return;
   }
   for (const type of ["keydown", "keyup", "keypress"])

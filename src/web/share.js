@@ -75,7 +75,8 @@
       for (let column = 0; column < count; column++)
         if (code.isDark(row, column))
           pen.fillRect((column + quietModules) * module, (row + quietModules) * module, module, module);
-    picture.setAttribute("aria-label", `A code to scan, for the address ${address()}`);
+    picture.setAttribute("aria-label", window.quorvel.say("A code to scan, for the address {address}",
+      { address: address() }));
   }
 
   /* ---- the control ---- */
@@ -84,14 +85,16 @@
     picture.hidden = true;
     dialog.showModal();
     if (onlyHere()) {
-      text.textContent = `This page's address, ${address()}, opens only on this computer, so a ` +
-        "code for it would not help a pupil. Put the page on a web server or course site, or serve " +
-        "it on the school's network, and open it there by that address: then this shows a code.";
+      text.textContent = window.quorvel.say("This page's address, {address}, opens only on this computer, " +
+        "so a code for it would not help a pupil. Put the page on a web server or course site, or serve it " +
+        "on the school's network, and open it there by that address: then this shows a code.",
+        { address: address() });
       return;
     }
     text.textContent = address();
     library().then(draw).catch(() => {
-      text.textContent = `The code could not be made here. The address is ${address()}`;
+      text.textContent = window.quorvel.say("The code could not be made here. The address is {address}",
+        { address: address() });
     });
   }
 

@@ -27,24 +27,33 @@
 
   /* ---- messages ---- */
 
-  const browsers = "Any current version of Firefox, Chrome, Edge or Safari runs it.";
-  const advice = {
-    file: "To run it from this folder, open quorvel.html instead, which holds the whole page in " +
-      "one file, or serve the folder from a web server. " + browsers,
-    served: "Reload the page. If it fails again, copy the whole folder to the server anew, or use " +
-      "quorvel.html, which holds the whole page in one file. " + browsers,
-    "one-file": "Reload the page. If it fails again, get quorvel.html anew: this copy may be " +
-      "damaged. " + browsers,
-  };
-  const causes = {
-    load: "part of the program did not load (quorvel.js or quorvel.wasm is missing or damaged)",
-    ended: "the program ended with an error",
-    silent: "the program stopped drawing",
-  };
+  // Whole sentences, so that each language can word them its own way.
+  function happened(started, cause) {
+    const { say } = window.quorvel;
+    if (cause === "load")
+      return say("Quorvel could not start: part of the program did not load (quorvel.js or quorvel.wasm " +
+        "is missing or damaged).");
+    if (cause === "ended")
+      return started ? say("Quorvel stopped: the program ended with an error.") :
+        say("Quorvel could not start: the program ended with an error.");
+    return started ? say("Quorvel stopped: the program stopped drawing.") :
+      say("Quorvel could not start: the program did not draw its first picture.");
+  }
+  function advice(place) {
+    const { say } = window.quorvel;
+    const todo = {
+      file: () => say("To run it from this folder, open quorvel.html instead, which holds the whole page " +
+        "in one file, or serve the folder from a web server."),
+      served: () => say("Reload the page. If it fails again, copy the whole folder to the server anew, or " +
+        "use quorvel.html, which holds the whole page in one file."),
+      "one-file": () => say("Reload the page. If it fails again, get quorvel.html anew: this copy may be " +
+        "damaged."),
+    };
+    return todo[place]() + " " + say("Any current version of Firefox, Chrome, Edge or Safari runs it.");
+  }
 
   function message(started, cause, place) {
-    const what = started ? "Quorvel stopped" : "Quorvel could not start";
-    return `${what}: ${causes[cause]}. ${advice[place]}`;
+    return happened(started, cause) + " " + advice(place);
   }
 
   /* ---- watching ---- */
@@ -60,7 +69,7 @@
     let last = performance.now();
     let timer = 0;
 
-    function say(cause) {
+    function tell(cause) {
       if (said)
         return;
       said = true;
@@ -74,7 +83,7 @@
     function look() {
       const limit = started ? quietMs : firstPictureMs;
       if (document.visibilityState === "visible" && performance.now() - last > limit)
-        say("silent");
+        tell("silent");
     }
 
     const take = module.quorvelStrip;
@@ -84,12 +93,12 @@
       if (!said)
         take(estimate, tally);
     };
-    module.onAbort = () => say(started ? "ended" : "load");
+    module.onAbort = () => tell(started ? "ended" : "load");
     // Called as the program ends; a status of 0 is Emscripten setting the
     // first wait aside, not an end, and the pictures stopping tells of one.
     module.quit = (status, thrown) => {
       if (status !== 0)
-        say("ended");
+        tell("ended");
       throw thrown;
     };
     // Captured, since a script that does not load tells only itself.  An
@@ -98,7 +107,7 @@
     window.addEventListener("error", (event) => {
       const script = event.target instanceof HTMLScriptElement && "program" in event.target.dataset;
       if (script || (event instanceof ErrorEvent && !started))
-        say("load");
+        tell("load");
     }, true);
     document.addEventListener("visibilitychange", () => { last = performance.now(); });
     timer = setInterval(look, lookEveryMs);

@@ -1,0 +1,69 @@
+#!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
+# SPDX-License-Identifier: MIT
+"""Writes the page's translations into DIR/words.js, from the catalogues in
+PO that LINGUAS names, as each language's table of the page's own sentences
+(those of the template that come from src/web/), and a web app manifest per
+language, quorvel.<language>.webmanifest, with its description translated.
+
+    scripts/web/words.py DIR PO
+"""
+import gettext
+import json
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+PLACE = "{/*@CATALOGUES@*/}"
+DESCRIPTION = "Watch an estimate of pi emerge from random samples"
+
+
+def page_sentences(template):
+    """The template's sentences that the page's files have."""
+    with open(template, encoding="utf-8") as f:
+        blocks = f.read().split("\n\n")
+    found = set()
+    for block in blocks:
+        wanted = re.search(r"^#: .*src/web/", block, re.MULTILINE)
+        text = re.search(r'^msgid "(.*)"$', block, re.MULTILINE)
+        if wanted and text:
+            found.add(json.loads('"%s"' % text[1]))
+    return found
+
+
+def catalogue(po):
+    with tempfile.NamedTemporaryFile(suffix=".mo") as mo:
+        subprocess.run(["msgfmt", "--check", "-o", mo.name, po], check=True)
+        with open(mo.name, "rb") as f:
+            return gettext.GNUTranslations(f)._catalog
+
+
+def main():
+    out, po = sys.argv[1], sys.argv[2]
+    with open(os.path.join(po, "LINGUAS"), encoding="utf-8") as f:
+        languages = [line.strip() for line in f if line.strip() and not line.startswith("#")]
+    sentences = page_sentences(os.path.join(po, "quorvel.pot"))
+    with open(os.path.join(out, "quorvel.webmanifest"), encoding="utf-8") as f:
+        manifest = json.load(f)
+    tables = {}
+    for language in languages:
+        tag = language.replace("_", "-")
+        said = catalogue(os.path.join(po, language + ".po"))
+        tables[tag] = {text: said[text] for text in sorted(sentences) if said.get(text)}
+        translated = dict(manifest, lang=tag, description=said.get(DESCRIPTION, DESCRIPTION))
+        with open(os.path.join(out, "quorvel.%s.webmanifest" % tag), "w", encoding="utf-8") as f:
+            json.dump(translated, f, ensure_ascii=False, indent=2)
+            f.write("\n")
+    words = os.path.join(out, "words.js")
+    with open(words, encoding="utf-8") as f:
+        script = f.read()
+    if script.count(PLACE) != 1:
+        sys.exit("words.py: words.js has no single %s" % PLACE)
+    with open(words, "w", encoding="utf-8") as f:
+        f.write(script.replace(PLACE, json.dumps(tables, ensure_ascii=False, sort_keys=True)))
+
+
+if __name__ == "__main__":
+    main()

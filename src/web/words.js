@@ -1,0 +1,75 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
+/* The page's words in the reader's language.  Every sentence a person reads
+ * around the picture stands in English in the sources, marked for the
+ * catalogues in po/: say("...") in the scripts, data-say in index.html.  The
+ * build writes each catalogue's translations in here, so that no language
+ * costs a fetch, and the page takes the first of the browser's languages it
+ * has, or English, and names it in its lang.  Numbers are written as that
+ * language writes them; the picture keeps the program's own.
+ *
+ * Sections: the catalogues, the language, words and numbers, the page's text.
+ */
+"use strict";
+
+(function () {
+  /* ---- the catalogues ---- */
+
+  // Language tag to {English: translation}, written in by the build.
+  const catalogues = {/*@CATALOGUES@*/};
+
+  /* ---- the language ---- */
+
+  // The first the reader asks for that the page has: exactly, or by its
+  // first part (pt-PT gets pt-BR rather than English).
+  function pick() {
+    const have = ["en", ...Object.keys(catalogues)];
+    for (const wanted of navigator.languages || [navigator.language || "en"]) {
+      const tag = wanted.toLowerCase();
+      const found = have.find((code) => code.toLowerCase() === tag) ||
+        have.find((code) => code.split("-")[0].toLowerCase() === tag.split("-")[0]);
+      if (found)
+        return found;
+    }
+    return "en";
+  }
+
+  const lang = pick();
+  const catalogue = catalogues[lang] || {};
+  document.documentElement.lang = lang;
+
+  /* ---- words and numbers ---- */
+
+  // The sentence in the reader's language, with {name} filled from values.
+  function say(text, values) {
+    const said = catalogue[text] || text;
+    return values ? said.replace(/\{(\w+)\}/g, (_, name) => values[name]) : said;
+  }
+
+  const formats = new Map();
+  function number(value, decimals = 0) {
+    if (!formats.has(decimals))
+      formats.set(decimals, new Intl.NumberFormat(lang, {
+        minimumFractionDigits: decimals, maximumFractionDigits: decimals }));
+    return formats.get(decimals).format(value);
+  }
+  // A million and more as the language shortens it: "1M", "1 Mio.".
+  const compact = new Intl.NumberFormat(lang, { notation: "compact" });
+  function count(value) {
+    return value >= 1e6 ? compact.format(value) : number(value);
+  }
+
+  /* ---- the page's text ---- */
+
+  // data-say names the attribute to translate, or is empty for the text.
+  for (const element of document.querySelectorAll("[data-say]")) {
+    const attribute = element.dataset.say;
+    const english = (attribute ? element.getAttribute(attribute) : element.textContent).replace(/\s+/g, " ").trim();
+    if (attribute)
+      element.setAttribute(attribute, say(english));
+    else
+      element.textContent = say(english);
+  }
+
+  window.quorvel = Object.assign(window.quorvel || {}, { lang, say, number, count });
+})();
