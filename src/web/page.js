@@ -3,9 +3,10 @@
 /* The page around the program: it starts quorvel.js on the canvas, keeps the
  * keyboard usable around the picture, writes the strip's numbers out as text
  * for screen readers and hands them to the chart, offers full screen for a
- * projector, with the chart beside the picture where there is room, and, where the page
- * is served, offers its web app manifest and registers the service worker
- * that keeps the page for offline use.
+ * projector, with the chart beside the picture where there is room, and,
+ * where the page is served, offers its web app manifest in the reader's
+ * language and registers the service worker that keeps the page for
+ * offline use.
  *
  * The page runs in three places.  Served, the program's WebAssembly comes as
  * quorvel.wasm.  Opened from disk, a page may fetch nothing, so it comes
