@@ -36,7 +36,9 @@ done
 # Every language of po/LINGUAS, in the entry and in the software centre's data.
 for lang in $(grep -v '^#' "$(dirname "$0")/../po/LINGUAS"); do
 	grep -q "^Comment\[$lang\]=" "$prefix/$app" || fail "desktop entry has no comment in $lang"
-	grep -q "<summary xml:lang=\"$lang\">" "$prefix/$metainfo" || fail "metainfo has no summary in $lang"
+	# Newer gettext writes pt_BR as pt-BR there.
+	grep -q -e "<summary xml:lang=\"$lang\">" -e "<summary xml:lang=\"$(echo "$lang" | tr _ -)\">" \
+		"$prefix/$metainfo" || fail "metainfo has no summary in $lang"
 done
 # AppStream's checks, and a software centre's catalogue made from the tree: no
 # error or warning from either.  Notes stay visible: AppStream 1.0 (Debian 13)
