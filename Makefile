@@ -196,8 +196,7 @@ release: dist deb msi web
 	rm -rf $(RELEASE_DIR) && mkdir -p $(RELEASE_DIR)
 	cp $(BUILD_DIR)/$(DIST).tar.gz $(DEB_DIR)/*.dsc $(DEB_DIR)/*.orig.tar.* $(DEB_DIR)/*.debian.tar.* \
 		$(DEB_DIR)/quorvel_*.deb $(WIN_ZIP) $(WIN_MSI) $(RELEASE_DIR)/
-	scripts/release/reproducible-zip.sh $(RELEASE_DIR)/quorvel-$(VERSION)-web.zip $(WEB_DIR)
-	cp $(WEB_DIR)/quorvel.html $(RELEASE_DIR)/quorvel-$(VERSION).html
+	scripts/release/web.sh $(RELEASE_DIR) $(WEB_DIR) $(VERSION)
 	cd $(RELEASE_DIR) && sha256sum -- * >SHA256SUMS && sha256sum -c SHA256SUMS
 
 check-reproducible:
