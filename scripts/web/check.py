@@ -262,6 +262,26 @@ def check_memory(driver, url):
           "the page's heap over %d s: %.0f KiB, then %.0f KiB" % (MEMORY_SOAK_S, *heaps))
 
 
+def check_languages(folder):
+    """The page in the browser's language where it has it, else English:
+    its lang, its text and controls, and the reading, numbers and all."""
+    languages = [("de", "de", "Vollbild", "Quorvel schätzt", r"\d,\d{8}\. [\d.]+ von [\d.]+ Proben"),
+                 ("fr", "fr", "Plein écran", "Quorvel estime", r"\d,\d{8}\. [\d\u202f]+ échantillons sur"),
+                 ("ja", "en", "Full screen", "Quorvel estimates", r"\d\.\d{8}\. [\d,]+ of [\d,]+ samples")]
+    server = Server(folder)
+    for asked, shown, control, about, reading in languages:
+        driver = browser("--lang=" + asked, "--accept-lang=" + asked)
+        try:
+            start(driver, server.url)
+            found = driver.execute_script("""return [document.documentElement.lang,
+                document.getElementById("fullscreen").textContent, document.getElementById("about").textContent,
+                document.getElementById("reading").textContent]""")
+            check(found[:2] == [shown, control] and found[2].startswith(about) and re.search(reading, found[3]),
+                  "asked for %s, the page is in %s: %s" % (asked, shown, found[1:4:2]))
+        finally:
+            driver.quit()
+
+
 def check_places(driver, folder):
     """The page opened from disk, and the one file from disk and from a
     folder of a course site, which it asks nothing more of."""
