@@ -7,9 +7,9 @@
 # site; beside them quorvel-wasm.js, the WebAssembly as a script for the page
 # opened from disk, qrcode.js, Debian's QR code library for the code to scan,
 # a web app manifest for each language, and quorvel.html, all of it in one
-# file.  SDL_gfx is compiled from its
-# source archive, the program's own sources as they are, each with the web
-# layer's header ahead of it (src/web/sdl_web.hpp).
+# file.  SDL_gfx is compiled from its source archive, the program's own
+# sources as they are, each with the web layer's header ahead of it
+# (src/web/sdl_web.hpp); the scripts are made small with Debian's terser.
 #   scripts/web/build.sh OUT VERSION
 # SDL_GFX_ARCHIVE names the SDL_gfx 2.0.27 archive to use.
 set -eu

@@ -7,11 +7,11 @@
  *
  * The signs, quickest first: one of the program's scripts does not load (a
  * copied folder that lost a file); Emscripten gives up (a quorvel.wasm that
- * is missing or not WebAssembly); the program ends with a failure, or throws
- * as it starts what nobody catches.  Where none of those comes, the pictures themselves
- * tell: the first must come within a few seconds, and then they keep coming
- * while the page is in view (a hidden tab's timers crawl, so it is not held
- * against it).
+ * is missing or not WebAssembly); the program ends with a failure, or, as it
+ * starts, throws what nobody catches.  Where none of those comes, the
+ * pictures themselves tell: the first must come within a few seconds, and
+ * then they keep coming while the page is in view (a hidden tab's timers
+ * crawl, so it is not held against it).
  *
  * What to do depends on where the page is: index.html opened from disk, the
  * folder served, or the one file, quorvel.html.
