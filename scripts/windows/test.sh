@@ -64,6 +64,9 @@ export WINEPREFIX=$work/wine-msi
 rm -rf "$WINEPREFIX"
 "$wine" wineboot -i
 "$wine" msiexec /i "$msi" /qn || fail "msiexec /i"
+# Read the registry only once the install's Wine session has ended, not
+# while its server may still be writing it out.
+/usr/lib/wine/wineserver -w
 installed="$WINEPREFIX/drive_c/Program Files/Quorvel"
 for f in quorvel.exe SDL.dll LICENSES.txt; do
 	[ -f "$installed/$f" ] || fail "$f was not installed"
@@ -80,8 +83,9 @@ for value in "DisplayName.*Quorvel" "DisplayVersion.*$(property "$msi" ProductVe
 	"Publisher.*The Quorvel developers" "URLInfoAbout.*https://github.com/quorvel/quorvel"; do
 	printf '%s\n' "$entry" | grep -q -E "^ +$value\$" || fail "the entry under installed apps lacks $value: $entry"
 done
-"$wine" reg query "HKLM\\Software\\Classes\\Installer\\Products\\$(packed "$product")" /v ProductIcon |
-	grep -q 'quorvel\.ico' || fail "installed apps show no icon for Quorvel"
+icon=$("$wine" reg query "HKLM\\Software\\Classes\\Installer\\Products\\$(packed "$product")" /v ProductIcon 2>&1 |
+	tr -d '\r' || true)
+printf '%s\n' "$icon" | grep -q 'quorvel\.ico' || fail "installed apps show no icon for Quorvel: $icon"
 # Run as the Start menu runs it, by its Windows path.
 printf '#!/bin/sh\nexec %s "C:\\\\Program Files\\\\Quorvel\\\\quorvel.exe" "$@"\n' "$wine" >"$work/installed"
 chmod +x "$work/installed"
