@@ -191,8 +191,7 @@ def described(driver, selector):
     """What a screen reader gets of the element: its role, name and description."""
     node = driver.execute_cdp_cmd("DOM.getDocument", {})["root"]["nodeId"]
     node = driver.execute_cdp_cmd("DOM.querySelector", {"nodeId": node, "selector": selector})["nodeId"]
-    ax = driver.execute_cdp_cmd("Accessibility.getPartialAXTree", {"nodeId": node, "fetchRelatives": False})
-    ax = ax["nodes"][0]
+    ax = driver.execute_cdp_cmd("Accessibility.getPartialAXTree", {"nodeId": node, "fetchRelatives": False})["nodes"][0]
     return ax["role"]["value"], ax["name"]["value"], ax.get("description", {}).get("value", "")
 
 
@@ -225,9 +224,8 @@ def check_chart_words(driver):
     if not found:
         check(False, "the chart's words: %r" % text)
         return
-    n, decimals = int(found[1].replace(",", "")), len(found[3])
+    n, unit = int(found[1].replace(",", "")), 10 ** -len(found[3])
     off = float(found[2]) - math.pi
-    unit = 10 ** -decimals
     check(role == "image" and "Chart" in name and 0 <= shown - n <= 60 and
           abs(float(found[6]) - 3.284 / math.sqrt(n)) <= 0.6 * unit and abs(float(found[4]) - abs(off)) <= 1.1 * unit and
           (found[5] == "below") == (off < 0),
@@ -286,8 +284,7 @@ def check_places(driver, folder):
     """The page opened from disk, and the one file from disk and from a
     folder of a course site, which it asks nothing more of."""
     one = os.path.join(folder, "quorvel.html")
-    with open(one, encoding="utf-8") as f:
-        policy = re.search(r'Content-Security-Policy" content="([^"]*)"', f.read())[1]
+    policy = re.search(r'Content-Security-Policy" content="([^"]*)"', open(one, encoding="utf-8").read())[1]
     check(os.path.getsize(one) <= ONE_FILE_KIB * 1024 and "default-src 'none'" in policy and
           not re.search(r"'unsafe-(inline|eval)'|connect-src|'self'", policy),
           "the one file is %.1f KiB, and lets in only itself: %s" % (os.path.getsize(one) / 1024, policy[:60]))
