@@ -83,8 +83,7 @@ for value in "DisplayName.*Quorvel" "DisplayVersion.*$(property "$msi" ProductVe
 	"Publisher.*The Quorvel developers" "URLInfoAbout.*https://github.com/quorvel/quorvel"; do
 	printf '%s\n' "$entry" | grep -q -E "^ +$value\$" || fail "the entry under installed apps lacks $value: $entry"
 done
-icon=$("$wine" reg query "HKLM\\Software\\Classes\\Installer\\Products\\$(packed "$product")" /v ProductIcon 2>&1 |
-	tr -d '\r' || true)
+icon=$("$wine" reg query "HKLM\\Software\\Classes\\Installer\\Products\\$(packed "$product")" /v ProductIcon 2>&1 | tr -d '\r')
 printf '%s\n' "$icon" | grep -q 'quorvel\.ico' || fail "installed apps show no icon for Quorvel: $icon"
 # Run as the Start menu runs it, by its Windows path.
 printf '#!/bin/sh\nexec %s "C:\\\\Program Files\\\\Quorvel\\\\quorvel.exe" "$@"\n' "$wine" >"$work/installed"
