@@ -190,8 +190,8 @@ check-deb:
 
 # The files of a release in one folder, with their sums: the tarball, the
 # Debian source and binary packages, the Windows zip and MSI, the page's
-# files in a zip and the page in one file, each made by its own target.  check-reproducible makes it
-# twice in fresh clones and compares.
+# files in a zip and the page in one file, each made by its own target.
+# check-reproducible makes it twice in fresh clones and compares.
 release: dist deb msi web
 	rm -rf $(RELEASE_DIR) && mkdir -p $(RELEASE_DIR)
 	cp $(BUILD_DIR)/$(DIST).tar.gz $(DEB_DIR)/*.dsc $(DEB_DIR)/*.orig.tar.* $(DEB_DIR)/*.debian.tar.* \
