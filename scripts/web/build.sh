@@ -34,11 +34,13 @@ for c in SDL_gfxPrimitives SDL_gfxBlitFunc SDL_rotozoom; do
 done
 em++ -O2 -std=c++20 -Wall -Wextra -Wpedantic -I"$gfx" -c "$top/src/web/sdl_web.cpp" -o "$work/sdl_web.o"
 # Without a file system the program still writes to the console, and its
-# script is a third smaller.
+# script is a third smaller.  The layer's JavaScript half sleeps for the
+# program until a display frame, and calls main again to start again.
 em++ -O2 -std=c++20 -Wall -Wextra -Wpedantic $layer -I"$gfx" -I"$top/src" \
 	"$top/src/main.cpp" "$top/src/sampling.cpp" "$top/src/scene.cpp" \
 	"$work/sdl_web.o" "$work/libSDL_gfx.a" -o "$out/quorvel.js" \
-	-sASYNCIFY -sENVIRONMENT=web -sINITIAL_MEMORY=16MB -sFILESYSTEM=0
+	--js-library "$top/src/web/sdl_web.js" -sASYNCIFY -sASYNCIFY_IMPORTS=quorvel_frames_next \
+	-sEXPORTED_RUNTIME_METHODS=callMain -sENVIRONMENT=web -sINITIAL_MEMORY=16MB -sFILESYSTEM=0
 for f in index.html page.css words.js page.js trouble.js share.js chart.js quorvel.webmanifest; do
 	cp "$top/src/web/$f" "$out/"
 done

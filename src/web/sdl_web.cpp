@@ -6,16 +6,21 @@
  * Design note.  The program waits for events; the browser must get its thread
  * back to paint and to deliver input.  With Asyncify, quorvel_wait_event
  * sleeps the way the desktop's SDL_WaitEvent blocks, and runs the tick timer
- * itself: every 10 ms, SDL 1.2's granularity, it calls the program's callback,
- * whose pushed tick it counts here, since Emscripten's queue cannot be peeked.
- * A hidden tab's timers slow to a crawl; coming back, the timer runs at most
- * a queue's worth of missed ticks and forgets the rest, so nothing piles up.
+ * itself, a display frame at a time: sdl_web.js wakes it once a frame with
+ * the number of ticks the frame owes (a tick every 10 ms, SDL 1.2's
+ * granularity, times the speed the page asks for; none while paused, but
+ * for each sample asked for one at a time), and the batch runs them, each
+ * through the program's own callback and a whole step, until they are done
+ * or most of the frame is spent; the rest are dropped, never caught up.  The
+ * pushed ticks are counted here, since Emscripten's queue cannot be peeked.
+ * The page's request to start again comes as the close request.
  *
- * Drawing: the screen stays locked, so SDL_gfx draws straight into the
- * pixels, and each flip hands them to the canvas with one unlock and lock.
- * SDL_gfx's own locks and unlocks of the screen stop here: each outermost
- * pair would copy the whole canvas, and its circle unlocks twice, which
- * would end the screen's lock before the text is drawn.
+ * Drawing: SDL_gfx draws straight into the screen's pixels, and a flip only
+ * marks them changed: sdl_web.js puts them on the canvas once, at the end of
+ * the frame's batch, straight from the program's memory.  SDL_gfx's own locks
+ * and unlocks of the screen stop here: each outermost pair would copy the
+ * whole canvas, and its circle unlocks twice.  A second run keeps the first
+ * run's screen and SDL, whose set-up adds listeners and memory each time.
  * Text comes as small glyph surfaces blitted onto the screen; Emscripten would
  * blit canvas to canvas, under the locked pixels, so the blit is done here.
  *
@@ -38,27 +43,43 @@
 #include <SDL_gfxPrimitives.h>
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cstdio>
+
+// The layer's JavaScript half, sdl_web.js: the frames, and the picture shown.
+extern "C" {
+void quorvel_frames_show(void *pixels, int width, int height);
+void quorvel_frames_pace(Uint32 interval_ms, int most_ticks);
+int quorvel_frames_next(int changed, int unrun);
+double quorvel_frames_budget(void);
+void quorvel_frames_ended(void);
+}
 
 namespace
 {
 
 constexpr Uint32 granularity_ms = 10; // SDL 1.2's timer rounds to this
-constexpr int most_ticks_queued = 16; // a tick queue's worth, as on the desktop
+constexpr int most_ticks_queued = 16; // a frame accounts for at most these ticks' time, times the speed
 constexpr Uint32 opaque_alpha = 255;
 constexpr int estimate_size = 32; // "3.14159265" and room to spare
 
-/* The one timer and the ticks it has pushed: a platform layer's state, like
- * SDL's own, not the program's. */
+/* The one timer and the ticks it has pushed, and the display frame's batch:
+ * a platform layer's state, like SDL's own, not the program's. */
 struct Timer {
 	SDL_TimerCallback callback = nullptr;
 	void *param = nullptr;
 	Uint32 interval = 0;
-	Uint32 due = 0;
 	int queued = 0;
 };
+struct Frame {
+	int owed = 0;         // ticks this frame still owes
+	double deadline = 0;  // when the frame's share of time is spent
+	bool changed = false; // the screen was flipped since it was last shown
+};
 Timer timer;                        // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+Frame frame;                        // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 SDL_Surface *screen = nullptr;      // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+bool sdl_started = false;           // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 char strip_estimate[estimate_size]; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 
 Uint32 rounded(Uint32 ms)
@@ -67,26 +88,33 @@ Uint32 rounded(Uint32 ms)
 	return (steps == 0 ? 1 : steps) * granularity_ms;
 }
 
-/* Runs the callback once for each interval that has passed, but never more
- * than a queue's worth at once: after a hidden spell the rest are dropped. */
-void run_due_ticks()
+// One tick, as SDL's timer thread would run it on the desktop.
+void run_tick()
 {
 	if (timer.callback == nullptr)
 		return;
-	const Uint32 now = SDL_GetTicks();
-	for (int run = 0; static_cast<Sint32>(now - timer.due) >= 0; run++) {
-		if (run == most_ticks_queued) {
-			timer.due = now + timer.interval;
-			break;
-		}
-		const Uint32 next = timer.callback(timer.interval, timer.param);
-		if (next == 0) {
-			timer.callback = nullptr;
-			return;
-		}
-		timer.interval = rounded(next);
-		timer.due += timer.interval;
+	const Uint32 next = timer.callback(timer.interval, timer.param);
+	if (next == 0) {
+		timer.callback = nullptr;
+		return;
 	}
+	if (rounded(next) != timer.interval) {
+		timer.interval = rounded(next);
+		quorvel_frames_pace(timer.interval, most_ticks_queued);
+	}
+}
+
+/* Shows what the batch drew, hands back the ticks it had no time for, and
+ * sleeps until the next frame; false where the page asks to start again. */
+bool next_frame()
+{
+	const int owed = quorvel_frames_next(frame.changed ? 1 : 0, frame.owed);
+	frame = Frame{};
+	if (owed < 0)
+		return false;
+	frame.owed = owed;
+	frame.deadline = emscripten_get_now() + quorvel_frames_budget();
+	return true;
 }
 
 bool sdl2_only(Uint32 type)
@@ -95,27 +123,31 @@ bool sdl2_only(Uint32 type)
 	       (type >= SDL_FINGERDOWN && type <= SDL_FINGERMOTION);
 }
 
-Uint32 until_due()
+/* The close request that ends this run: nothing of it goes on to the next,
+ * neither its ticks nor input it has not taken. */
+void close_request(SDL_Event *ev)
 {
-	if (timer.callback == nullptr)
-		return granularity_ms;
-	const auto left = static_cast<Sint32>(timer.due - SDL_GetTicks());
-	return left > 0 ? static_cast<Uint32>(left) : 0;
+	timer.queued = 0;
+	while (SDL_PollEvent(ev) != 0)
+		continue;
+	*ev = SDL_Event{};
+	ev->type = SDL_QUIT;
 }
 
+// The browser's SDL fills in a format's masks but not its shifts.
 Uint32 shift_of(Uint32 mask)
 {
-	Uint32 shift = 0;
-	while (mask != 0 && (mask & 1) == 0) {
-		mask >>= 1;
-		shift++;
-	}
-	return shift;
+	return mask == 0 ? 0 : static_cast<Uint32>(__builtin_ctz(mask));
 }
 
 Uint8 channel(Uint32 pixel, Uint32 mask)
 {
 	return static_cast<Uint8>((pixel & mask) >> shift_of(mask));
+}
+
+Uint32 placed(Uint8 value, Uint32 mask)
+{
+	return (Uint32{value} << shift_of(mask)) & mask;
 }
 
 Uint8 blend(Uint8 over, Uint8 under, Uint8 alpha)
@@ -128,16 +160,18 @@ Uint32 *pixel_at(SDL_Surface *s, int x, int y)
 	return reinterpret_cast<Uint32 *>(static_cast<Uint8 *>(s->pixels) + y * s->pitch) + x;
 }
 
-/* While SDL sets up, the listeners it adds to the window and the canvas
- * pass through here.  The unload listener is dropped.  Touch, scroll and
- * wheel events reach SDL as copies, passively, so that the browser never
- * waits on the program to scroll; a touch's end is cancelled only where the
- * browser still allows it (after a tap, so that no mouse events follow; after
- * a drag, it does not).  SDL reads nothing else of them.  (JavaScript, which
- * clang-format would break.) */
+/* While SDL sets up, the listeners it adds to the window, the document and
+ * the canvas pass through here.  The unload listener is dropped.  Touch,
+ * scroll and wheel events reach SDL as copies, passively, so that the browser
+ * never waits on the program to scroll; a touch's end is cancelled only where
+ * the browser still allows it (after a tap, so that no mouse events follow;
+ * after a drag, it does not).  SDL reads nothing else of them.  Every event
+ * SDL takes wakes the frames, which sleep while the run is paused, so that
+ * input still takes its sample.  (JavaScript, which clang-format would
+ * break.) */
 // clang-format off
 EM_JS(void, shape_listeners, (bool on), {
-	const targets = [window, Module.canvas];
+	const targets = [window, document, Module.canvas];
 	if (!on) {
 		for (const target of targets)
 			delete target.addEventListener;
@@ -150,6 +184,11 @@ EM_JS(void, shape_listeners, (bool on), {
 	});
 	const passive = (e) => copy(e, () => {});
 	const ending = (e) => copy(e, () => { if (e.cancelable) e.preventDefault(); });
+	const waking = (listener) => function(e) {
+		listener.call(this, e);
+		if (Module.quorvelPace)
+			Module.quorvelPace.poke();
+	};
 	const scrolling = ["touchstart", "touchmove", "wheel", "mousewheel", "DOMMouseScroll"];
 	const add = EventTarget.prototype.addEventListener;
 	for (const target of targets)
@@ -157,8 +196,8 @@ EM_JS(void, shape_listeners, (bool on), {
 			if (type === "unload")
 				return;
 			if (scrolling.includes(type))
-				return add.call(this, type, passive, {capture: options === true, passive: true});
-			return add.call(this, type, type === "touchend" ? ending : listener, options);
+				return add.call(this, type, waking(passive), {capture: options === true, passive: true});
+			return add.call(this, type, waking(type === "touchend" ? ending : listener), options);
 		};
 });
 // clang-format on
@@ -175,21 +214,31 @@ extern "C" {
 
 int quorvel_init(Uint32 flags)
 {
+	if (sdl_started)
+		return 0;
 	shape_listeners(true);
 	const int result = SDL_Init(flags);
 	shape_listeners(false);
+	sdl_started = result == 0;
 	return result;
+}
+
+// The browser's SDL cannot be shut down; the page may start the program again.
+void quorvel_quit(void)
+{
+	quorvel_frames_ended();
 }
 
 SDL_TimerID quorvel_add_timer(Uint32 interval, SDL_TimerCallback callback, void *param)
 {
-	timer = Timer{callback, param, rounded(interval), SDL_GetTicks() + rounded(interval), 0};
+	timer = Timer{callback, param, rounded(interval), 0};
+	quorvel_frames_pace(timer.interval, most_ticks_queued);
 	return 1;
 }
 
 SDL_bool quorvel_remove_timer(SDL_TimerID /*id*/)
 {
-	timer.callback = nullptr;
+	timer = Timer{};
 	return SDL_TRUE;
 }
 
@@ -207,12 +256,12 @@ int quorvel_peep_events(SDL_Event * /*events*/, int n, SDL_eventaction /*action*
 	return type == SDL_USEREVENT ? (timer.queued < n ? timer.queued : n) : 0;
 }
 
-/* The browser's own events first, then the ticks; between them the browser
- * gets its thread back, to paint and to take input. */
+/* The browser's own events first, then the ticks the frame owes, each run
+ * as the timer would and taken at once; between frames the browser gets its
+ * thread back, to paint and to take input. */
 int quorvel_wait_event(SDL_Event *ev)
 {
 	for (;;) {
-		run_due_ticks();
 		if (SDL_PollEvent(ev) != 0) {
 			if (sdl2_only(ev->type))
 				continue;
@@ -222,31 +271,44 @@ int quorvel_wait_event(SDL_Event *ev)
 			timer.queued--;
 			*ev = SDL_Event{};
 			ev->type = SDL_USEREVENT;
-			emscripten_sleep(0);
 			return 1;
 		}
-		emscripten_sleep(until_due());
+		if (frame.owed > 0 && emscripten_get_now() < frame.deadline) {
+			frame.owed--;
+			run_tick();
+			continue;
+		}
+		if (!next_frame()) {
+			close_request(ev);
+			return 1;
+		}
 	}
 }
 
-/* Locked once, and unlocked only for a flip, which hands the pixels to the
- * canvas; SDL_gfx's own locks of the screen stop below.  Every pixel is the
- * program's own drawing, so the canvas is never read back. */
+/* Locked once and for good: SDL_gfx's own locks of the screen stop below,
+ * and the frames show its pixels as they are.  Every pixel is the program's
+ * own drawing, so the canvas is never read back.  A run after the first
+ * gets the same screen, whose old picture must go even before a step. */
 SDL_Surface *quorvel_set_video_mode(int width, int height, int depth, Uint32 flags)
 {
+	if (screen != nullptr && screen->w == width && screen->h == height) {
+		frame.changed = true;
+		return screen;
+	}
 	EM_ASM(SDL.defaults.discardOnLock = true; SDL.defaults.opaqueFrontBuffer = false;);
 	shape_listeners(true);
 	screen = SDL_SetVideoMode(width, height, depth, flags);
 	shape_listeners(false);
-	if (screen != nullptr)
+	if (screen != nullptr) {
 		SDL_LockSurface(screen);
+		quorvel_frames_show(screen->pixels, screen->w, screen->h);
+	}
 	return screen;
 }
 
-int quorvel_flip(SDL_Surface *surface)
+int quorvel_flip(SDL_Surface * /*surface*/)
 {
-	SDL_UnlockSurface(surface);
-	SDL_LockSurface(surface);
+	frame.changed = true;
 	return 0;
 }
 
@@ -262,7 +324,10 @@ void quorvel_unlock_surface(SDL_Surface *surface)
 }
 
 /* A software blit of 32-bit pixels, blended by the source's alpha, within
- * the destination's clipping rectangle. */
+ * the destination's clipping rectangle.  The pixels are taken apart and put
+ * together here, by the formats' masks: the browser's SDL_GetRGB and
+ * SDL_MapRGBA are calls out to JavaScript, too dear for every pixel of the
+ * strip's text at every step, a hundred times a frame at the top speed. */
 int quorvel_upper_blit(SDL_Surface *src, SDL_Rect *srect, SDL_Surface *dst, SDL_Rect *drect)
 {
 	const SDL_Rect from = srect != nullptr ? *srect : SDL_Rect{0, 0, src->w, src->h};
@@ -270,24 +335,22 @@ int quorvel_upper_blit(SDL_Surface *src, SDL_Rect *srect, SDL_Surface *dst, SDL_
 	const int y0 = drect != nullptr ? drect->y : 0;
 	const SDL_Rect &clip = dst->clip_rect;
 	const SDL_PixelFormat &sf = *src->format;
-	for (int y = 0; y < from.h; y++)
-		for (int x = 0; x < from.w; x++) {
-			const int dx = x0 + x;
-			const int dy = y0 + y;
-			if (dx < clip.x || dy < clip.y || dx >= clip.x + clip.w || dy >= clip.y + clip.h)
-				continue;
+	const SDL_PixelFormat &df = *dst->format;
+	const int left = std::max(0, clip.x - x0);
+	const int right = std::min<int>(from.w, clip.x + clip.w - x0);
+	const int top = std::max(0, clip.y - y0);
+	const int bottom = std::min<int>(from.h, clip.y + clip.h - y0);
+	for (int y = top; y < bottom; y++)
+		for (int x = left; x < right; x++) {
 			const Uint32 p = *pixel_at(src, from.x + x, from.y + y);
 			const Uint8 a = sf.Amask != 0 ? channel(p, sf.Amask) : opaque_alpha;
 			if (a == 0)
 				continue;
-			Uint32 *q = pixel_at(dst, dx, dy);
-			Uint8 r = 0;
-			Uint8 g = 0;
-			Uint8 b = 0;
-			SDL_GetRGB(*q, dst->format, &r, &g, &b);
-			*q = SDL_MapRGBA(dst->format, blend(channel(p, sf.Rmask), r, a),
-			                 blend(channel(p, sf.Gmask), g, a), blend(channel(p, sf.Bmask), b, a),
-			                 opaque_alpha);
+			Uint32 *q = pixel_at(dst, x0 + x, y0 + y);
+			const Uint8 r = blend(channel(p, sf.Rmask), channel(*q, df.Rmask), a);
+			const Uint8 g = blend(channel(p, sf.Gmask), channel(*q, df.Gmask), a);
+			const Uint8 b = blend(channel(p, sf.Bmask), channel(*q, df.Bmask), a);
+			*q = placed(r, df.Rmask) | placed(g, df.Gmask) | placed(b, df.Bmask) | df.Amask;
 		}
 	return 0;
 }

@@ -7,7 +7,8 @@
  * canvas, past the locked pixels.  This header, included ahead of every file
  * of the web build, routes those calls to sdl_web.cpp, so the program's own
  * code is the desktop's, unchanged.  The strip's texts pass through it too,
- * on their way to SDL_gfx, so that the page can offer them as text.
+ * on their way to SDL_gfx, so that the page can offer them as text; and so
+ * does the program's shutdown, after which the page may start it again.
  */
 #pragma once
 
@@ -22,6 +23,7 @@ extern "C" {
 #endif
 
 int quorvel_init(Uint32 flags);
+void quorvel_quit(void);
 int quorvel_wait_event(SDL_Event *ev);
 SDL_TimerID quorvel_add_timer(Uint32 interval, SDL_TimerCallback callback, void *param);
 SDL_bool quorvel_remove_timer(SDL_TimerID id);
@@ -42,6 +44,7 @@ int quorvel_string_rgba(SDL_Surface *dst, Sint16 x, Sint16 y, const char *s, Uin
 // The layer itself calls the real ones.
 #ifndef QUORVEL_WEB_LAYER
 #define SDL_Init quorvel_init
+#define SDL_Quit quorvel_quit
 #define SDL_WaitEvent quorvel_wait_event
 #define SDL_AddTimer quorvel_add_timer
 #define SDL_RemoveTimer quorvel_remove_timer
