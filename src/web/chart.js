@@ -12,8 +12,9 @@
  * decade, so at most some 400 points however long the page runs.  The
  * vertical scale follows the band at the latest count, so a day in the band
  * is as readable as its first second.  Drawn by hand on a canvas, a few
- * times a second, at the screen's own pixels; its words for screen readers
- * follow twice a second and are never announced.
+ * times a second where something changed, at the screen's own pixels; its
+ * words for screen readers follow twice a second and are never announced.
+ * A run started again begins a chart anew.
  *
  * Sections: constants, the run, scales, drawing, words, start.
  */
@@ -40,6 +41,8 @@
   const points = []; // [samples, estimate], at most pointsPerDecade a decade
   let latest = null;
   let next = 1;
+  let drawn = null; // what the canvas shows: the latest point, at its size
+  let described = null;
 
   function take(estimate, tally) {
     const total = Number(tally.slice(tally.indexOf("/") + 1));
@@ -176,12 +179,24 @@
     }
   }
 
+  function anew() {
+    points.length = 0;
+    latest = null;
+    next = 1;
+    drawn = described = null;
+    canvas.getContext("2d").clearRect(0, 0, canvas.width, canvas.height);
+    words.textContent = window.quorvel.say("The chart begins with the first sample.");
+  }
+
   function draw() {
     if (latest === null || canvas.offsetParent === null)
       return;
     const ratio = window.devicePixelRatio || 1;
     const width = Math.round(canvas.clientWidth * ratio);
     const height = Math.round(canvas.clientHeight * ratio);
+    if (drawn === latest && canvas.width === width && canvas.height === height)
+      return;
+    drawn = latest;
     if (canvas.width !== width || canvas.height !== height) {
       canvas.width = width;
       canvas.height = height;
@@ -214,8 +229,9 @@
 
   // As many decimals as the band's half-width needs to show two figures.
   function describe() {
-    if (latest === null)
+    if (latest === null || described === latest)
       return;
+    described = latest;
     const { say, number } = window.quorvel;
     const [total, estimate] = latest;
     const half = halfWidth(total);
@@ -235,5 +251,5 @@
 
   setInterval(draw, drawEveryMs);
   setInterval(describe, describeEveryMs);
-  window.quorvel = Object.assign(window.quorvel || {}, { chart: take });
+  window.quorvel = Object.assign(window.quorvel || {}, { chart: take, chartAnew: anew });
 })();

@@ -2,8 +2,10 @@
 // SPDX-License-Identifier: MIT
 /* The page around the program: it starts quorvel.js on the canvas, keeps the
  * keyboard usable around the picture, writes the strip's numbers out as text
- * for screen readers and hands them to the chart, offers full screen for a
- * projector, with the chart beside the picture where there is room, and,
+ * for screen readers (saying so when the run is paused) and hands them to
+ * the chart, begins both anew when the run starts again, offers full screen
+ * for a projector, with the controls above and the chart beside the picture
+ * where there is room, and,
  * where the page is served, offers its web app manifest in the reader's
  * language and registers the service worker that keeps the page for
  * offline use.
@@ -28,7 +30,9 @@
   const canvas = document.getElementById("canvas");
   const stage = document.getElementById("stage");
   const reading = document.getElementById("reading");
+  const trouble = document.getElementById("trouble");
   const control = document.getElementById("fullscreen");
+  const controls = document.getElementById("controls");
 
   /* ---- keys ---- */
 
@@ -45,34 +49,57 @@
   /* ---- the reading ---- */
 
   /* The layer hands over the strip's texts at every step; the page's text
-   * follows twice a second, and is never announced unasked. */
+   * follows twice a second, and is never announced unasked.  Where the page
+   * has said why the program is not running, that stays the reading. */
   let latest = null;
+  let stale = false;
   function takeStrip(estimate, tally) {
     latest = { estimate, tally };
+    stale = true;
     window.quorvel.chart(estimate, tally);
   }
   function showReading() {
-    if (latest === null)
+    if (!stale || !trouble.hidden)
       return;
+    stale = false;
+    const paused = window.quorvel.pace.paused;
+    if (latest === null) {
+      reading.textContent = paused ? say("Paused before the first sample.") : say("The estimate is not running yet.");
+      return;
+    }
     const [inside, total] = latest.tally.split("/").map(Number);
-    reading.textContent = say("Estimate of \u03c0: {estimate}. {inside} of {total} samples inside the circle.", {
-      estimate: number(Number(latest.estimate), 8), inside: number(inside), total: number(total) });
+    const values = { estimate: number(Number(latest.estimate), 8), inside: number(inside), total: number(total) };
+    reading.textContent = paused ?
+      say("Paused after {total} samples. Estimate of \u03c0: {estimate}. {inside} of {total} samples inside the " +
+        "circle.", values) :
+      say("Estimate of \u03c0: {estimate}. {inside} of {total} samples inside the circle.", values);
+  }
+  // Paused or played: said at the reading's next turn.
+  function restate() {
+    stale = true;
+  }
+  // A new run: nothing of the old one is said or drawn.
+  function anew() {
     latest = null;
+    stale = true;
+    window.quorvel.chartAnew();
   }
 
   /* ---- full screen ---- */
 
-  /* The largest whole factor of device pixels that fits, so each of the
-   * program's pixels is an even square; where not even one fits, the whole
-   * picture at whatever size does.  The chart takes the room left beside it,
-   * where there is enough to read it. */
+  /* The largest whole factor of device pixels that fits under the controls,
+   * so each of the program's pixels is an even square; where not even one
+   * fits, the whole picture at whatever size does.  The chart takes the room
+   * left beside it, where there is enough to read it. */
   function fit() {
     const ratio = window.devicePixelRatio || 1;
-    const room = Math.min(window.innerWidth * ratio / width, window.innerHeight * ratio / height);
+    const bar = document.fullscreenElement ? controls.offsetHeight : 0;
+    const room = Math.min(window.innerWidth * ratio / width, (window.innerHeight - bar) * ratio / height);
     const factor = room >= 1 ? Math.floor(room) : room;
     const beside = window.innerWidth - width * factor / ratio;
     stage.style.setProperty("--scale", String(factor / ratio));
     stage.style.setProperty("--beside", `${beside}px`);
+    stage.style.setProperty("--bar", `${bar}px`);
     stage.classList.toggle("roomy", beside >= chartLeastPx);
   }
   // The control stays focused, so that the keyboard can leave as it came.
@@ -93,6 +120,9 @@
     control.addEventListener("click", toggleFullscreen);
     document.addEventListener("fullscreenchange", fullscreenChanged);
     window.addEventListener("resize", fit);
+    // The controls take more rows when a line joins them or a label grows.
+    if (window.ResizeObserver)
+      new ResizeObserver(() => document.fullscreenElement && fit()).observe(controls);
   }
 
   /* ---- start ---- */
@@ -116,6 +146,7 @@
       window.addEventListener("load", () => navigator.serviceWorker.register("sw.js").catch(() => {}));
   }
 
+  window.quorvel = Object.assign(window.quorvel, { restate, anew });
   if (typeof WebAssembly !== "object") {
     canvas.hidden = true;
     document.getElementById("about").textContent = say("Quorvel needs WebAssembly, which this " +
@@ -128,7 +159,7 @@
   offerFullscreen();
   const served = location.protocol === "http:" || location.protocol === "https:";
   const oneFile = document.documentElement.dataset.page === "one-file";
-  window.Module = { canvas, quorvelStrip: takeStrip };
+  window.Module = { canvas, quorvelStrip: takeStrip, quorvelPace: window.quorvel.pace };
   window.quorvel.watch(window.Module, oneFile ? "one-file" : served ? "served" : "file");
   if (oneFile)
     return;

@@ -1,0 +1,86 @@
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// SPDX-License-Identifier: MIT
+/* The teacher's controls beside the picture, as classroom simulations have
+ * them: pause and play, one sample at a time while paused, a speed of ×1
+ * (the program's own pace, where the page starts), ×10 or ×100, and start
+ * again.  They are buttons and a group of the page's own, never keys taken
+ * from the picture: keys, mouse moves and touches over it stay the
+ * program's, and take a sample each, paused or not.
+ *
+ * What they ask is written into one plain object, the pace, which the web
+ * layer (sdl_web.js) reads once a display frame and is poked to look at
+ * sooner.  Where the device cannot keep up with the speed, a line under the
+ * controls says the rate it reaches; like the reading, it is never
+ * announced.
+ *
+ * Sections: constants, the pace, the controls, the rate, start.
+ */
+"use strict";
+
+(function () {
+  const rateEveryMs = 1000;
+  const shortOf = 0.9; // of the rate asked for: below it, the page says what it reaches
+  const shortTurns = 2; // that long in a row, so that a moment's stall is not worth a word
+
+  const { say, number } = window.quorvel;
+  const pause = document.getElementById("pause");
+  const step = document.getElementById("step");
+  const again = document.getElementById("again");
+  const rate = document.getElementById("rate");
+
+  /* ---- the pace ---- */
+
+  // The layer replaces poke() once the program runs; reached stays null
+  // until a whole second at one speed has been measured.
+  const pace = { speed: 1, paused: false, steps: 0, again: false, asked: 0, reached: null, poke() {} };
+
+  /* ---- the controls ---- */
+
+  // Paused, the trouble watcher expects no pictures, and the reading says so.
+  function hold(paused) {
+    pace.paused = paused;
+    pause.textContent = paused ? say("Play") : say("Pause");
+    step.disabled = !paused;
+    if (window.quorvel.quiet)
+      window.quorvel.quiet(paused);
+    window.quorvel.restate();
+    pace.poke();
+  }
+  function oneSample() {
+    pace.steps++;
+    pace.poke();
+  }
+  function setSpeed(event) {
+    pace.speed = Number(event.target.value);
+    pace.poke();
+  }
+  // Full screen, the language and the speed stay; paused stays paused, on
+  // the program's start-up picture.
+  function startAgain() {
+    pace.again = true;
+    window.quorvel.anew();
+    pace.poke();
+  }
+
+  /* ---- the rate ---- */
+
+  let shortFor = 0;
+  function sayRate() {
+    const short = !pace.paused && pace.reached !== null && pace.reached < shortOf * pace.asked;
+    shortFor = short ? shortFor + 1 : 0;
+    rate.hidden = shortFor < shortTurns;
+    if (!rate.hidden)
+      rate.textContent = say("This device reaches {reached} samples a second of the {asked} asked for.",
+        { reached: number(Math.round(pace.reached)), asked: number(pace.asked) });
+  }
+
+  /* ---- start ---- */
+
+  pause.addEventListener("click", () => hold(!pace.paused));
+  step.addEventListener("click", oneSample);
+  for (const radio of document.querySelectorAll("#speed input"))
+    radio.addEventListener("change", setSpeed);
+  again.addEventListener("click", startAgain);
+  setInterval(sayRate, rateEveryMs);
+  window.quorvel = Object.assign(window.quorvel || {}, { pace });
+})();
