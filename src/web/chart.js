@@ -11,10 +11,10 @@
  * It keeps a point only where the samples have grown by a fortieth of a
  * decade, so at most some 400 points however long the page runs.  The
  * vertical scale follows the band at the latest count, so a day in the band
- * is as readable as its first second.  Drawn by hand on a canvas, a few
- * times a second where something changed, at the screen's own pixels; its
- * words for screen readers follow twice a second and are never announced.
- * A run started again begins a chart anew.
+ * is as readable as its first second.  Drawn by hand on a canvas, twice a
+ * second where something changed, at the screen's own pixels; its words for
+ * screen readers follow as often and are never announced.  A run started
+ * again begins a chart anew.
  *
  * Sections: constants, the run, scales, drawing, words, start.
  */
@@ -25,7 +25,7 @@
   const share = 125676 / 160000;
   const twoErrors = 2 * 4 * Math.sqrt(share * (1 - share)); // 3.284: the band is this over √n
   const pointsPerDecade = 40;
-  const drawEveryMs = 250;
+  const drawEveryMs = 500; // each drawing costs the browser a few ms of putting it on screen
   const describeEveryMs = 500;
   const bandsInView = 2.5; // the band's half-width at the latest count, to the scale's
   const colours = {
