@@ -211,13 +211,16 @@ demo:
 	@echo "wrote docs/screenshot.png"
 
 # One table: a step's cost, then the program for about 70 s each under Xvfb
-# and in a headless sway, and the page in Chromium under Xvfb.
+# and in a headless sway, and the page in Chromium under Xvfb; then the
+# page's own in headless Chromium: its cost beside a bare canvas's, paused,
+# and its pace at each speed.
 bench: web
-	@$(DEPS) $(BENCH_PKGS) chromium
+	@$(DEPS) $(BENCH_PKGS) chromium chromium-driver python3-selenium python3-psutil
 	@$(MAKE) --no-print-directory with-tests CONFIG=-DQUORVEL_BENCHMARKS=ON
 	$(CMAKE) --build $(BUILD_DIR) -j2 --target bench
 	$(SERVE_PAGE) sh -c 'QUORVEL_PAGE_COMMAND="$(CURDIR)/scripts/web/chromium.sh $$QUORVEL_URL" $(BUILD_DIR)/bench/bench'
 	rm -rf $(WEB_PROFILES)
+	/usr/bin/python3 scripts/web/bench.py $(WEB_DIR)
 
 # The unit, driver and end-to-end tests built with ASan, LSan and UBSan, then
 # the ordinary build under valgrind's memcheck for a 5 s run.
