@@ -133,11 +133,12 @@ test-windows: msi harness
 	$(WINE_ENV) $(CMAKE) --build $(WIN_DIR)/build -j2
 	scripts/windows/test.sh $(WIN_ZIP) $(WIN_MSI) $(WIN_DIR) $(BUILD_DIR)/tests
 
-# The page for the browser in $(WEB_DIR), a static site built with Debian's
-# Emscripten and SDL_gfx from its source: the page, the program, its web app
-# manifest and icons, and its service worker; and quorvel.html, the page in
-# one file.
+# The page for the browser in $(WEB_DIR), a static site built by CMake with
+# Debian's Emscripten in $(WEB_BUILD), and SDL_gfx from its source: the page,
+# the program, its web app manifest and icons, and its service worker; and
+# quorvel.html, the page in one file.
 WEB_DIR      ?= build-web
+WEB_BUILD    := $(WEB_DIR)-work
 WEB_PKGS     := emscripten python3 node-qrcode-generator terser gettext
 WEB_TEST_PKGS := $(WEB_PKGS) $(TEST_PKGS) chromium chromium-driver python3-selenium firefox-esr \
         libwebkit2gtk-4.1-0 zbar-tools imagemagick
@@ -148,7 +149,8 @@ SERVE_PAGE = rm -rf $(WEB_PROFILES) && mkdir -p $(WEB_PROFILES) && TMPDIR=$(WEB_
         scripts/web/serve.sh $(WEB_DIR)
 web:
 	@$(DEPS) $(WEB_PKGS)
-	scripts/web/build.sh $(WEB_DIR) $(VERSION)
+	emcmake $(CMAKE) -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DQUORVEL_PAGE_DIR=$(CURDIR)/$(WEB_DIR) >/dev/null
+	$(CMAKE) --build $(WEB_BUILD) -j2
 
 # The end-to-end checks against the page in Chromium, Firefox and WebKit on
 # the tests' own Xvfb, served and from disk, and its phone, touch, screen
@@ -258,5 +260,5 @@ clean:
 
 # build/chroots may hold a chroot whose mounts outlived a killed run.
 distclean:
-	rm -rf --one-file-system $(BUILD_DIR) $(SANITIZE_DIR) $(WIN_DIR) $(WEB_DIR) $(WEB_DIR)-work $(WEB_DIR)-audit \
+	rm -rf --one-file-system $(BUILD_DIR) $(SANITIZE_DIR) $(WIN_DIR) $(WEB_DIR) $(WEB_BUILD) $(WEB_DIR)-audit \
 		$(WEB_PROFILES)
