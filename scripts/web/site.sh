@@ -8,15 +8,17 @@
 # the WebAssembly as a script for the page opened from disk, qrcode.js,
 # Debian's QR code library for the code to scan, a web app manifest for each
 # language, and quorvel.html, all of it in one file.  The scripts are made
-# small with Debian's terser.
-#   scripts/web/site.sh OUT VERSION PROGRAM FILES...
+# small with Debian's terser.  BOARD is the board's pixels inside the circle
+# and in all, as inside/total, which the page's words carry.
+#   scripts/web/site.sh OUT VERSION PROGRAM BOARD FILES...
 set -eu
 top=$(cd "$(dirname "$0")/../.." && pwd)
 rm -rf "$1"
 out=$(mkdir -p "$1" && cd "$1" && pwd)
 version=$2
 program=$3
-shift 3
+board=$4
+shift 4
 # terser needs Debian's own Node modules.
 export NODE_PATH=/usr/share/nodejs
 
@@ -27,7 +29,7 @@ for f in boxRGBA rectangleRGBA pixelRGBA; do
 done
 cp "$program" "${program%.js}.wasm" "$@" "$out/"
 # Every language of po/LINGUAS, inside the page: no language costs a fetch.
-"$top/scripts/web/words.py" "$out" "$top/po"
+"$top/scripts/web/words.py" "$out" "$top/po" "$board"
 # The scripts made small, which keeps a first visit and the one file within
 # their 200 KiB; each keeps its licence.
 for f in "$program" "$@"; do
