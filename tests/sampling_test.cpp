@@ -50,7 +50,7 @@ bool same(Point a, Point b)
 	return a.x == b.x && a.y == b.y;
 }
 
-// A count as a document writes it: 125676, or grouped by thousands, 125,676.
+// A count as a document writes it: plain, or grouped by thousands with commas.
 std::string written(Uint64 n, bool grouped)
 {
 	const std::string digits = std::to_string(n);
