@@ -21,7 +21,8 @@ constexpr Sint16 tally_x = 4;
 constexpr Sint16 estimate_x = 318;
 constexpr int glyph_size = 8;
 constexpr int estimate_glyphs = 10; // one digit, the point, eight decimals
-static_assert(estimate_x + estimate_glyphs * glyph_size < window_width, "the estimate ends inside the window");
+static_assert(estimate_x + estimate_glyphs * glyph_size < window_width,
+              "the estimate ends inside the window");
 
 void Point_draw(SDL_Surface *screen, Point p, int index);
 void draw_startup(SDL_Surface *screen);

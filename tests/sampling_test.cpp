@@ -102,9 +102,10 @@ TEST(Circle, DocumentsGiveTheBoardsFigures)
 	std::snprintf(settles, sizeof settles, "%.4f", settles_at);
 	for (const Case &c : cases) {
 		const std::string text = source_file(c.file);
-		for (const std::string &figure :
-		     {written(pixels_inside, c.grouped), written(board_pixels, c.grouped), std::string(settles)})
-			EXPECT_NE(text.find(figure), std::string::npos) << c.file << " does not say " << figure;
+		for (const std::string &figure : {written(pixels_inside, c.grouped),
+		                                  written(board_pixels, c.grouped), std::string(settles)})
+			EXPECT_NE(text.find(figure), std::string::npos)
+			        << c.file << " does not say " << figure;
 	}
 }
 

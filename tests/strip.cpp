@@ -16,7 +16,7 @@ namespace
 constexpr int picture_width = window_width;
 constexpr int picture_height = window_height;
 constexpr int glyph = glyph_size;
-constexpr size_t glyph_pixels = glyph * glyph;
+constexpr size_t glyph_pixels = size_t{glyph} * glyph;
 
 using Cell = std::array<bool, glyph_pixels>;
 
