@@ -155,7 +155,8 @@ SERVE_PAGE = rm -rf $(WEB_PROFILES) && mkdir -p $(WEB_PROFILES) && TMPDIR=$(WEB_
         scripts/web/serve.sh $(WEB_DIR)
 web:
 	@$(DEPS) $(WEB_PKGS)
-	emcmake $(CMAKE) -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DQUORVEL_PAGE_DIR=$(abspath $(WEB_DIR)) >/dev/null
+	emcmake $(CMAKE) -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+		-DQUORVEL_PAGE_DIR=$(abspath $(WEB_DIR)) >/dev/null
 	$(CMAKE) --build $(WEB_BUILD) -j2
 
 # The end-to-end checks against the page in Chromium, Firefox and WebKit on

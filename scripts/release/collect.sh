@@ -11,7 +11,8 @@ set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 out=$1 version=$2 tarball=$3 deb=$4 zip=$5 msi=$6 web=$7
 rm -rf "$out" && mkdir -p "$out"
-cp "$tarball" "$deb"/*.dsc "$deb"/*.orig.tar.* "$deb"/*.debian.tar.* "$deb"/quorvel_*.deb "$zip" "$msi" "$out/"
+cp "$tarball" "$deb"/*.dsc "$deb"/*.orig.tar.* "$deb"/*.debian.tar.* "$deb"/quorvel_*.deb "$zip" "$msi" \
+	"$out/"
 "$here/reproducible-zip.sh" "$out/quorvel-$version-web.zip" "$web"
 cp "$web/quorvel.html" "$out/quorvel-$version.html"
 cd "$out"
