@@ -110,10 +110,13 @@ WIN_ZIP    := $(WIN_DIR)/quorvel-$(VERSION)-win64.zip
 WIN_MSI    := $(WIN_DIR)/quorvel-$(VERSION)-win64.msi
 WIN_CONFIG := -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
         -DQUORVEL_WINDOWS_PREFIX=$(WIN_PREFIX)
+$(WIN_DIR)/build/CMakeCache.txt:
+	$(CMAKE) -S . -B $(WIN_DIR)/build $(WIN_CONFIG)
+
 windows:
 	@$(DEPS) $(WINDOWS_PKGS)
 	scripts/windows/deps.sh $(WIN_PREFIX) $(WIN_DIR)/work
-	@[ -f $(WIN_DIR)/build/CMakeCache.txt ] || $(CMAKE) -S . -B $(WIN_DIR)/build $(WIN_CONFIG)
+	@$(MAKE) --no-print-directory $(WIN_DIR)/build/CMakeCache.txt
 	$(CMAKE) --build $(WIN_DIR)/build -j2 --target quorvel
 	scripts/windows/zip.sh $(WIN_DIR)/build/quorvel.exe $(WIN_PREFIX) $(WIN_DIR)/work $(VERSION) $(WIN_ZIP)
 
@@ -126,18 +129,22 @@ msi: windows
 # against quorvel.exe from the zip and as the MSI installs it, under Wine on
 # the tests' own Xvfb.  Building runs Wine, as CMake asks each test its name.
 WINE_ENV := WINEPREFIX=$(CURDIR)/$(WIN_DIR)/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+$(WIN_DIR)/wine/system.reg:
+	$(WINE_ENV) /usr/lib/wine/wine64 wineboot -i
+
 test-windows: msi harness
 	@$(DEPS) $(WINE_PKGS)
-	@[ -f $(WIN_DIR)/wine/system.reg ] || $(WINE_ENV) /usr/lib/wine/wine64 wineboot -i
+	@$(MAKE) --no-print-directory $(WIN_DIR)/wine/system.reg
 	$(CMAKE) -S . -B $(WIN_DIR)/build -DBUILD_TESTING=ON >/dev/null
 	$(WINE_ENV) $(CMAKE) --build $(WIN_DIR)/build -j2
 	scripts/windows/test.sh $(WIN_ZIP) $(WIN_MSI) $(WIN_DIR) $(BUILD_DIR)/tests
 
-# The page for the browser in $(WEB_DIR), a static site built with Debian's
-# Emscripten and SDL_gfx from its source: the page, the program, its web app
-# manifest and icons, and its service worker; and quorvel.html, the page in
-# one file.
+# The page for the browser in $(WEB_DIR), a static site built by CMake with
+# Debian's Emscripten in $(WEB_BUILD), and SDL_gfx from its source: the page,
+# the program, its web app manifest and icons, and its service worker; and
+# quorvel.html, the page in one file.
 WEB_DIR      ?= build-web
+WEB_BUILD    := $(WEB_DIR)-work
 WEB_PKGS     := emscripten python3 node-qrcode-generator terser gettext
 WEB_TEST_PKGS := $(WEB_PKGS) $(TEST_PKGS) chromium chromium-driver python3-selenium firefox-esr \
         libwebkit2gtk-4.1-0 zbar-tools imagemagick
@@ -148,7 +155,9 @@ SERVE_PAGE = rm -rf $(WEB_PROFILES) && mkdir -p $(WEB_PROFILES) && TMPDIR=$(WEB_
         scripts/web/serve.sh $(WEB_DIR)
 web:
 	@$(DEPS) $(WEB_PKGS)
-	scripts/web/build.sh $(WEB_DIR) $(VERSION)
+	emcmake $(CMAKE) -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+		-DQUORVEL_PAGE_DIR=$(abspath $(WEB_DIR)) >/dev/null
+	$(CMAKE) --build $(WEB_BUILD) -j2
 
 # The end-to-end checks against the page in Chromium, Firefox and WebKit on
 # the tests' own Xvfb, served and from disk, and its phone, touch, screen
@@ -193,11 +202,8 @@ check-deb:
 # files in a zip and the page in one file, each made by its own target.
 # check-reproducible makes it twice in fresh clones and compares.
 release: dist deb msi web
-	rm -rf $(RELEASE_DIR) && mkdir -p $(RELEASE_DIR)
-	cp $(BUILD_DIR)/$(DIST).tar.gz $(DEB_DIR)/*.dsc $(DEB_DIR)/*.orig.tar.* $(DEB_DIR)/*.debian.tar.* \
-		$(DEB_DIR)/quorvel_*.deb $(WIN_ZIP) $(WIN_MSI) $(RELEASE_DIR)/
-	scripts/release/web.sh $(RELEASE_DIR) $(WEB_DIR) $(VERSION)
-	cd $(RELEASE_DIR) && sha256sum -- * >SHA256SUMS && sha256sum -c SHA256SUMS
+	scripts/release/collect.sh $(RELEASE_DIR) $(VERSION) $(BUILD_DIR)/$(DIST).tar.gz $(DEB_DIR) \
+		$(WIN_ZIP) $(WIN_MSI) $(WEB_DIR)
 
 check-reproducible:
 	scripts/release/check-reproducible.sh $(BUILD_DIR)/reproducible $(CHROOTS)
@@ -258,5 +264,5 @@ clean:
 
 # build/chroots may hold a chroot whose mounts outlived a killed run.
 distclean:
-	rm -rf --one-file-system $(BUILD_DIR) $(SANITIZE_DIR) $(WIN_DIR) $(WEB_DIR) $(WEB_DIR)-work $(WEB_DIR)-audit \
+	rm -rf --one-file-system $(BUILD_DIR) $(SANITIZE_DIR) $(WIN_DIR) $(WEB_DIR) $(WEB_BUILD) $(WEB_DIR)-audit \
 		$(WEB_PROFILES)

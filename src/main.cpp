@@ -9,6 +9,10 @@
  * it, so the program needs no locks.  All state lives in main's locals; there
  * are no globals and nothing on the heap.
  *
+ * In the browser this same code runs, but the page provides its own wait,
+ * timer and flip, in src/web/, which the web build in CMakeLists.txt puts in
+ * place of SDL's.
+ *
  * Sections: constants, the seed, the tick, presentation settings, opening the
  * window, main.
  */

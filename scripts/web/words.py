@@ -5,8 +5,10 @@
 PO that LINGUAS names, as each language's table of the page's own sentences
 (those of the template that come from src/web/), and a web app manifest per
 language, quorvel.<language>.webmanifest, with its description translated.
+BOARD, the board's pixels inside the circle and in all as inside/total, goes
+into words.js too, for the page's chart and sentences to quote.
 
-    scripts/web/words.py DIR PO
+    scripts/web/words.py DIR PO BOARD
 """
 import gettext
 import json
@@ -16,7 +18,8 @@ import subprocess
 import sys
 import tempfile
 
-PLACE = "{/*@CATALOGUES@*/}"
+CATALOGUES = "{/*@CATALOGUES@*/}"
+BOARD = "{/*@BOARD@*/}"
 DESCRIPTION = "Watch an estimate of pi emerge from random samples"
 
 
@@ -41,7 +44,8 @@ def catalogue(po):
 
 
 def main():
-    out, po = sys.argv[1], sys.argv[2]
+    out, po, board = sys.argv[1], sys.argv[2], sys.argv[3]
+    inside, pixels = (int(n) for n in board.split("/"))
     with open(os.path.join(po, "LINGUAS"), encoding="utf-8") as f:
         languages = [line.strip() for line in f if line.strip() and not line.startswith("#")]
     sentences = page_sentences(os.path.join(po, "quorvel.pot"))
@@ -59,10 +63,16 @@ def main():
     words = os.path.join(out, "words.js")
     with open(words, encoding="utf-8") as f:
         script = f.read()
-    if script.count(PLACE) != 1:
-        sys.exit("words.py: words.js has no single %s" % PLACE)
+    fills = {
+        CATALOGUES: json.dumps(tables, ensure_ascii=False, sort_keys=True),
+        BOARD: json.dumps({"inside": inside, "pixels": pixels}),
+    }
+    for place, text in fills.items():
+        if script.count(place) != 1:
+            sys.exit("words.py: words.js has no single %s" % place)
+        script = script.replace(place, text)
     with open(words, "w", encoding="utf-8") as f:
-        f.write(script.replace(PLACE, json.dumps(tables, ensure_ascii=False, sort_keys=True)))
+        f.write(script)
 
 
 if __name__ == "__main__":

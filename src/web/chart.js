@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 /* The chart beside the picture: the estimate against the samples taken, on
  * a logarithmic axis from 1 to now, with the line of π, the line of 3.1419,
- * where this estimator settles (4 × 125,676 ÷ 160,000: the board's pixels
+ * where this estimator settles (four times the share of the board's pixels
  * inside the circle), and the band of two standard errors about it, where
  * the estimate stays about 95 times in 100.  It shows what a Monte Carlo
  * estimate is about: it wanders less and less, as one over the square root
@@ -20,8 +20,9 @@
 "use strict";
 
 (function () {
-  const settles = 4 * 125676 / 160000; // 3.1419
-  const share = 125676 / 160000;
+  const { board } = window.quorvel; // the program's own figures
+  const share = board.inside / board.pixels;
+  const settles = 4 * share; // 3.1419
   const twoErrors = 2 * 4 * Math.sqrt(share * (1 - share)); // 3.284: the band is this over √n
   const pointsPerDecade = 40;
   const drawEveryMs = 250;

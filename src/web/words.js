@@ -17,6 +17,9 @@
 
   // Language tag to {English: translation}, written in by the build.
   const catalogues = {/*@CATALOGUES@*/};
+  // The board's pixels whose centre is inside the circle, and all of them:
+  // the program's own figures (src/sampling.hpp), written in by the build.
+  const board = {/*@BOARD@*/};
 
   /* ---- the language ---- */
 
@@ -71,5 +74,5 @@
       element.textContent = say(english);
   }
 
-  window.quorvel = Object.assign(window.quorvel || {}, { lang, say, number, count });
+  window.quorvel = Object.assign(window.quorvel || {}, { lang, say, number, count, board });
 })();
