@@ -39,14 +39,14 @@ em++ -O2 -std=c++20 -Wall -Wextra -Wpedantic $layer -I"$gfx" -I"$top/src" \
 	"$top/src/main.cpp" "$top/src/sampling.cpp" "$top/src/scene.cpp" \
 	"$work/sdl_web.o" "$work/libSDL_gfx.a" -o "$out/quorvel.js" \
 	-sASYNCIFY -sENVIRONMENT=web -sINITIAL_MEMORY=16MB -sFILESYSTEM=0
-for f in index.html page.css words.js page.js trouble.js share.js chart.js quorvel.webmanifest; do
+for f in index.html page.css words.js page.js trouble.js share.js chart.js class.js quorvel.webmanifest; do
 	cp "$top/src/web/$f" "$out/"
 done
 # Every language of po/LINGUAS, inside the page: no language costs a fetch.
 "$top/scripts/web/words.py" "$out" "$top/po"
 # The scripts made small, which keeps a first visit and the one file within
 # their 200 KiB; each keeps its licence.
-for f in quorvel.js words.js page.js trouble.js share.js chart.js; do
+for f in quorvel.js words.js page.js trouble.js share.js chart.js class.js; do
 	terser "$out/$f" --compress --mangle --comments '/SPDX|Copyright/' -o "$out/$f.small"
 	mv "$out/$f.small" "$out/$f"
 done
