@@ -51,10 +51,15 @@
     return (text.match(/(?:[^\s,;/]|[ \t]*\/[ \t]*)+/g) || []).map((entry) => entry.trim());
   }
 
+  /* The strip never writes a number with a leading 0: where one comes, a
+   * number was most likely split where it was grouped ("1 000/2 000"), and
+   * its halves must not count as runs. */
   function judge(entry) {
     const found = /^(\d+)[ \t]*\/[ \t]*(\d+)$/.exec(entry);
     if (!found)
       return { problem: "form" };
+    if (/^0\d/.test(found[1]) || /^0\d/.test(found[2]))
+      return { problem: "zero first" };
     const [inside, total] = [BigInt(found[1]), BigInt(found[2])];
     if (inside > most || total > most)
       return { problem: "reach" };
@@ -97,6 +102,9 @@
     const values = { place: number(place), entry: quoted(entry), most: number(most) };
     if (problem === "form")
       return say("Entry {place}, \u201c{entry}\u201d: not two whole numbers written as inside/total.", values);
+    if (problem === "zero first")
+      return say("Entry {place}, \u201c{entry}\u201d: a number starting with 0, which a tally never has: " +
+        "was a number split in two?", values);
     if (problem === "reach")
       return say("Entry {place}, \u201c{entry}\u201d: more than Quorvel's tally can count, {most}.", values);
     if (problem === "zero")
