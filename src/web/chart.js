@@ -276,7 +276,8 @@
     const size = unit * 0.45;
     pen.fillStyle = colour;
     pen.strokeStyle = colours.ground;
-    [[x, y - size], [x + size, y], [x, y + size], [x - size, y]].forEach((p, i) => (i ? pen.lineTo(...p) : pen.moveTo(...p)));
+    const corners = [[x, y - size], [x + size, y], [x, y + size], [x - size, y]];
+    corners.forEach((p, i) => (i ? pen.lineTo(...p) : pen.moveTo(...p)));
     pen.closePath();
     pen.fill();
     pen.stroke();
