@@ -37,3 +37,5 @@ for run in "chromium index.html" "firefox index.html" "firefox quorvel.html" "we
 done
 echo "== the page in Chromium, through its DevTools protocol"
 /usr/bin/python3 "$here/check.py" "$dir"
+echo "== the class's runs in Chromium"
+QUORVEL_WEB_DIR="$dir" /usr/bin/python3 -m pytest -p no:cacheprovider -q -s "$here/../../tests/web/test_class.py"

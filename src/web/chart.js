@@ -8,14 +8,21 @@
  * estimate is about: it wanders less and less, as one over the square root
  * of the samples, and closes in on its limit.
  *
- * It keeps a point only where the samples have grown by a fortieth of a
- * decade, so at most some 400 points however long the page runs.  The
- * vertical scale follows the band at the latest count, so a day in the band
- * is as readable as its first second.  Drawn by hand on a canvas, a few
- * times a second, at the screen's own pixels; its words for screen readers
- * follow twice a second and are never announced.
+ * It keeps a point, the samples, the inside count and the estimate, only
+ * where the samples have grown by a fortieth of a decade, so at most some
+ * 400 points however long the page runs.  The vertical scale follows the
+ * band at the latest count, so a day in the band is as readable as its first
+ * second.  Drawn by hand on a canvas, a few times a second, at the screen's
+ * own pixels; its words for screen readers follow twice a second and are
+ * never announced.
  *
- * Sections: constants, the run, scales, drawing, words, start.
+ * The class's runs, typed in beside it (class.js), stand on it as marks at
+ * their own counts, against the band's funnel, with their pooled run as a
+ * mark of another shape and its band's width at its count; the axis then
+ * reaches the largest of them.
+ *
+ * Sections: constants, the run, starting anew, scales, drawing, the class,
+ * words, start.
  */
 "use strict";
 
@@ -31,6 +38,7 @@
   const colours = {
     ground: "#000", grid: "#444", text: "#ddd", estimate: "#ff5a5a",
     pi: "#fff", settles: "#ffd54a", band: "rgba(80, 160, 255, 0.3)", edge: "#6fb0ff",
+    run: "#8be28b", together: "#f08cff",
   };
 
   const canvas = document.getElementById("chart");
@@ -38,13 +46,14 @@
 
   /* ---- the run ---- */
 
-  const points = []; // [samples, estimate], at most pointsPerDecade a decade
+  const points = []; // [samples, inside, estimate], at most pointsPerDecade a decade
   let latest = null;
   let next = 1;
 
   function take(estimate, tally) {
-    const total = Number(tally.slice(tally.indexOf("/") + 1));
-    latest = [total, Number(estimate)];
+    const cut = tally.indexOf("/");
+    const total = Number(tally.slice(cut + 1));
+    latest = [total, Number(tally.slice(0, cut)), Number(estimate)];
     if (total < next)
       return;
     points.push(latest);
@@ -53,6 +62,22 @@
 
   function halfWidth(samples) {
     return twoErrors / Math.sqrt(samples);
+  }
+
+  // The points as kept, and the latest, which the path ends at.
+  function kept() {
+    return latest === null || points[points.length - 1] === latest ? points.slice() : [...points, latest];
+  }
+
+  /* ---- starting anew ---- */
+
+  // A new run of the program begins the chart anew; the class's runs are
+  // not the program's, and stay.
+  function restart() {
+    points.length = 0;
+    latest = null;
+    next = 1;
+    words.textContent = window.quorvel.say("The chart begins with the first sample.");
   }
 
   /* ---- scales ---- */
@@ -68,10 +93,10 @@
   }
 
   function scales(width, height, margin) {
-    const [total, estimate] = latest;
-    const decades = Math.max(1, Math.log10(total));
+    const [total, , estimate] = latest;
+    const decades = Math.max(1, Math.log10(Math.max(total, classFarthest())));
     const reach = Math.max(bandsInView * halfWidth(total), 1.25 * Math.abs(estimate - settles),
-      1.5 * Math.abs(Math.PI - settles));
+      1.5 * Math.abs(Math.PI - settles), classReach());
     const low = Math.max(0, settles - reach);
     const high = Math.min(4, settles + reach);
     return {
@@ -139,7 +164,7 @@
     pen.setLineDash([]);
     pen.lineWidth *= 1.5;
     pen.beginPath();
-    [...points, latest].forEach(([n, v], i) => (i ? pen.lineTo(s.x(n), s.y(v)) : pen.moveTo(s.x(n), s.y(v))));
+    kept().forEach(([n, , v], i) => (i ? pen.lineTo(s.x(n), s.y(v)) : pen.moveTo(s.x(n), s.y(v))));
     pen.stroke();
     pen.lineWidth /= 1.5;
   }
@@ -153,16 +178,17 @@
       ["\u03c0", colours.pi, [unit * 0.8, unit * 0.4]],
       [say("{settles}, where it settles", { settles: number(settles, 4) }), colours.settles, [unit * 0.15, unit * 0.3]],
       [say("95 in 100 stay inside"), colours.edge, []],
+      ...classKey(),
     ];
     let x = left;
     let row = 0;
-    return entries.map(([label, colour, dashes]) => {
+    return entries.map(([label, colour, dashes, shape]) => {
       const wide = unit * 2.8 + pen.measureText(label).width;
       if (x > left && x + wide > right) {
         x = left;
         row++;
       }
-      const place = { label, colour, dashes, x, y: unit * (1 + 1.4 * row) };
+      const place = { label, colour, dashes, shape, x, y: unit * (1 + 1.4 * row) };
       x += wide;
       return place;
     });
@@ -170,8 +196,11 @@
   function key(pen, places, unit) {
     pen.textAlign = "left";
     pen.textBaseline = "middle";
-    for (const { label, colour, dashes, x, y } of places) {
-      line(pen, [x, y], [x + unit * 1.6, y], colour, dashes);
+    for (const { label, colour, dashes, shape, x, y } of places) {
+      if (shape)
+        mark(pen, shape, x + unit * 0.8, y, unit, colour);
+      else
+        line(pen, [x, y], [x + unit * 1.6, y], colour, dashes);
       pen.fillStyle = colours.text;
       pen.fillText(label, x + unit * 2, y);
     }
@@ -204,37 +233,105 @@
     pen.beginPath();
     pen.rect(box.left, box.top, box.right - box.left, box.bottom - box.top);
     pen.clip();
-    band(pen, s, latest[0]);
+    band(pen, s, Math.max(latest[0], classFarthest()));
     line(pen, [box.left, s.y(Math.PI)], [box.right, s.y(Math.PI)], colours.pi, [unit * 0.8, unit * 0.4]);
     line(pen, [box.left, s.y(settles)], [box.right, s.y(settles)], colours.settles, [unit * 0.15, unit * 0.3]);
     path(pen, s);
     pen.restore();
+    classMarks(pen, s, box, unit);
+  }
+
+  /* ---- the class ---- */
+
+  /* The class's runs as the panel hands them over: each run's samples and
+   * estimate, the pooled run's too, with its band's half-width, and the
+   * words that say them; or null while the class has none. */
+  let klass = null;
+  function takeClass(given) {
+    klass = given && given.runs.length ? given : null;
+  }
+
+  function classFarthest() {
+    return klass ? klass.together.samples : 0;
+  }
+  function classReach() {
+    return klass ? 1.1 * Math.max(...[...klass.runs, klass.together].map((r) => Math.abs(r.estimate - settles))) : 0;
+  }
+  function classKey() {
+    const { say } = window.quorvel;
+    return klass ? [[say("a run of the class"), colours.run, [], "circle"],
+      [say("the class together"), colours.together, [], "diamond"]] : [];
+  }
+
+  // A run, a ring; the pooled run, a filled diamond: told apart by shape
+  // as well as colour.
+  function mark(pen, shape, x, y, unit, colour) {
+    pen.setLineDash([]);
+    pen.beginPath();
+    if (shape === "circle") {
+      pen.strokeStyle = colour;
+      pen.arc(x, y, unit * 0.3, 0, 2 * Math.PI);
+      pen.stroke();
+      return;
+    }
+    const size = unit * 0.45;
+    pen.fillStyle = colour;
+    pen.strokeStyle = colours.ground;
+    const corners = [[x, y - size], [x + size, y], [x, y + size], [x - size, y]];
+    corners.forEach((p, i) => (i ? pen.lineTo(...p) : pen.moveTo(...p)));
+    pen.closePath();
+    pen.fill();
+    pen.stroke();
+  }
+
+  // Drawn over the frame's edge, so that a mark at the axis's end shows whole.
+  function classMarks(pen, s, box, unit) {
+    if (klass === null)
+      return;
+    for (const run of klass.runs)
+      mark(pen, "circle", s.x(run.samples), s.y(run.estimate), unit, colours.run);
+    const { samples, estimate, half } = klass.together;
+    const x = s.x(samples);
+    const top = Math.max(box.top, s.y(settles + half));
+    const bottom = Math.min(box.bottom, s.y(settles - half));
+    line(pen, [x, top], [x, bottom], colours.together, []);
+    for (const y of [top, bottom])
+      line(pen, [x - unit * 0.3, y], [x + unit * 0.3, y], colours.together, []);
+    mark(pen, "diamond", x, s.y(estimate), unit, colours.together);
   }
 
   /* ---- words ---- */
 
   // As many decimals as the band's half-width needs to show two figures.
+  function decimalsOf(half) {
+    return Math.max(4, 1 - Math.floor(Math.log10(half)));
+  }
+
   function describe() {
     if (latest === null)
       return;
     const { say, number } = window.quorvel;
-    const [total, estimate] = latest;
+    const [total, , estimate] = latest;
     const half = halfWidth(total);
-    const decimals = Math.max(4, 1 - Math.floor(Math.log10(half)));
+    const decimals = decimalsOf(half);
     const values = {
       samples: number(total), estimate: number(estimate, decimals),
       distance: number(Math.abs(estimate - Math.PI), decimals), half: number(half, decimals), settles: number(settles, 4),
     };
-    words.textContent = estimate < Math.PI ?
+    const run = estimate < Math.PI ?
       say("After {samples} samples the estimate is {estimate}, {distance} below \u03c0; at this count it stays " +
         "within \u00b1{half} of {settles} about 95 times in 100.", values) :
       say("After {samples} samples the estimate is {estimate}, {distance} above \u03c0; at this count it stays " +
         "within \u00b1{half} of {settles} about 95 times in 100.", values);
+    words.textContent = klass ? `${run} ${klass.words}` : run;
   }
 
   /* ---- start ---- */
 
   setInterval(draw, drawEveryMs);
   setInterval(describe, describeEveryMs);
-  window.quorvel = Object.assign(window.quorvel || {}, { chart: take });
+  window.quorvel = Object.assign(window.quorvel || {}, {
+    chart: take, chartRestart: restart, chartKept: kept, chartClass: takeClass,
+    band: { centre: settles, half: halfWidth, decimals: decimalsOf },
+  });
 })();
