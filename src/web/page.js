@@ -116,12 +116,6 @@
       window.addEventListener("load", () => navigator.serviceWorker.register("sw.js").catch(() => {}));
   }
 
-  if (typeof WebAssembly !== "object") {
-    canvas.hidden = true;
-    document.getElementById("about").textContent = say("Quorvel needs WebAssembly, which this " +
-      "browser does not offer. Any current version of Firefox, Chrome, Edge or Safari will run it.");
-    return;
-  }
   for (const type of ["keydown", "keyup", "keypress"])
     window.addEventListener(type, keepKeys, true);
   setInterval(showReading, readingPeriodMs);
@@ -129,8 +123,9 @@
   const served = location.protocol === "http:" || location.protocol === "https:";
   const oneFile = document.documentElement.dataset.page === "one-file";
   window.Module = { canvas, quorvelStrip: takeStrip };
-  window.quorvel.watch(window.Module, oneFile ? "one-file" : served ? "served" : "file");
-  if (oneFile)
+  // Where the browser lacks what the page needs, the watcher says so, and
+  // nothing is fetched; the one file's own program fails under its watch.
+  if (!window.quorvel.watch(window.Module, oneFile ? "one-file" : served ? "served" : "file") || oneFile)
     return;
   if (!served)
     load("quorvel-wasm.js");
