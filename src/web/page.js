@@ -62,6 +62,12 @@
 
   /* ---- full screen ---- */
 
+  // Older Safari, and Safari on the iPad, know full screen by its prefixed
+  // names only; the class stands for the pseudo-class that goes with them.
+  function fullscreenElement() {
+    return document.fullscreenElement || document.webkitFullscreenElement || null;
+  }
+
   /* The largest whole factor of device pixels that fits, so each of the
    * program's pixels is an even square; where not even one fits, the whole
    * picture at whatever size does.  The chart takes the room left beside it,
@@ -75,23 +81,30 @@
     stage.style.setProperty("--beside", `${beside}px`);
     stage.classList.toggle("roomy", beside >= chartLeastPx);
   }
-  // The control stays focused, so that the keyboard can leave as it came.
   function toggleFullscreen() {
-    if (document.fullscreenElement)
-      document.exitFullscreen();
+    if (fullscreenElement())
+      (document.exitFullscreen || document.webkitExitFullscreen).call(document);
+    else if (stage.requestFullscreen)
+      stage.requestFullscreen().catch(() => {});
     else
-      stage.requestFullscreen().then(() => control.focus()).catch(() => {});
+      stage.webkitRequestFullscreen();
   }
+  // The control stays focused, so that the keyboard can leave as it came.
   function fullscreenChanged() {
-    control.textContent = document.fullscreenElement ? say("Leave full screen") : say("Full screen");
+    const full = fullscreenElement() === stage;
+    stage.classList.toggle("full", full);
+    control.textContent = full ? say("Leave full screen") : say("Full screen");
+    if (full)
+      control.focus();
     fit();
   }
   function offerFullscreen() {
-    if (!document.fullscreenEnabled)
+    if (!document.fullscreenEnabled && !document.webkitFullscreenEnabled)
       return;
     control.hidden = false;
     control.addEventListener("click", toggleFullscreen);
-    document.addEventListener("fullscreenchange", fullscreenChanged);
+    for (const type of ["fullscreenchange", "webkitfullscreenchange"])
+      document.addEventListener(type, fullscreenChanged);
     window.addEventListener("resize", fit);
   }
 
