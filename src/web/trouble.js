@@ -82,8 +82,8 @@
     const sentences = {
       webAssembly: () => say("Quorvel cannot run in this browser: it does not run WebAssembly, the form the " +
         "program comes in, under the page's security rules."),
-      unpacking: () => say("Quorvel cannot run from a file in this browser: it cannot unpack the program that " +
-        "the file carries."),
+      unpacking: () => say("Quorvel cannot run in this browser from here: it cannot unpack the program that " +
+        "this page carries inside it."),
       load: () => say("Quorvel could not start: part of the program did not load (quorvel.js or quorvel.wasm " +
         "is missing or damaged)."),
       ended: () => (started ? say("Quorvel stopped: the program ended with an error.") :
@@ -100,7 +100,7 @@
       const versions = say("Safari {safari}, Chrome and Edge {chrome}, and Firefox {firefox} run it, and so do " +
         "their later versions.", runs[cause]);
       if (cause === "unpacking")
-        return versions + " " + say("Served from a web server, the page may run in this browser as it is.");
+        return versions + " " + say("The page's folder, served from a web server, may run in this browser as it is.");
       // A newer browser is refused too where the server sends a policy of its own.
       return place === "served" ? versions + " " + say("Where a newer browser fails too, the web server's own " +
         "security policy forbids WebAssembly: it must allow 'wasm-unsafe-eval'.") : versions;
