@@ -34,7 +34,7 @@
 
 (function () {
   const firstPictureMs = 10000; // loading on a slow phone, then starting
-  const quietMs = 3000; // a hundred pictures a second, and then none
+  const silenceMs = 3000; // a hundred pictures a second, and then none
   const lookEveryMs = 1000;
   // The first versions that run the page, as MDN's browser compatibility
   // data give them (Edge's follow Chrome's): WebAssembly under a policy that
@@ -161,7 +161,7 @@
    * has said so, and the page starts nothing. */
   function watch(module, place) {
     function look() {
-      const limit = started ? quietMs : firstPictureMs;
+      const limit = started ? silenceMs : firstPictureMs;
       if (!quieted && document.visibilityState === "visible" && performance.now() - last > limit)
         tell("silent", started, place);
     }
