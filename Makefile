@@ -146,7 +146,7 @@ test-windows: msi harness
 WEB_DIR      ?= build-web
 WEB_BUILD    := $(WEB_DIR)-work
 WEB_PKGS     := emscripten python3 node-qrcode-generator terser gettext
-WEB_TEST_PKGS := $(WEB_PKGS) $(TEST_PKGS) chromium chromium-driver python3-selenium firefox-esr \
+WEB_TEST_PKGS := $(WEB_PKGS) $(TEST_PKGS) chromium chromium-driver python3-selenium python3-pytest firefox-esr \
         libwebkit2gtk-4.1-0 zbar-tools imagemagick
 WEB_PROFILES := $(CURDIR)/$(WEB_DIR)-profiles
 # Runs the command that follows while the page is served on 127.0.0.1, with

@@ -4,7 +4,7 @@
 # The page's end-to-end checks: the desktop's checks (E2E_TESTS) against the
 # page served on 127.0.0.1 in Chromium, Firefox and WebKit, and opened from
 # disk, the page and the one file, each shown on the tests' own Xvfb; then what
-# only Chromium's DevTools protocol reaches (check.py).  The browsers'
+# only Chromium's DevTools protocol reaches (check.py, tests/web).  The browsers'
 # profiles live in a folder of their own, removed after.
 #   scripts/web/test.sh DIR E2E_TESTS
 set -eu
@@ -39,3 +39,6 @@ echo "== the page in Chromium, through its DevTools protocol"
 /usr/bin/python3 "$here/check.py" "$dir"
 echo "== the class's runs in Chromium"
 QUORVEL_WEB_DIR="$dir" /usr/bin/python3 -m pytest -p no:cacheprovider -q -s "$here/../../tests/web/test_class.py"
+echo "== what the page says where it cannot run, and takes back"
+QUORVEL_WEB=$dir PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -m pytest -q -p no:cacheprovider \
+	"$here/../../tests/web/test_trouble.py"

@@ -62,6 +62,12 @@
 
   /* ---- full screen ---- */
 
+  // Older Safari, and Safari on the iPad, know full screen by its prefixed
+  // names only; the class stands for the pseudo-class that goes with them.
+  function fullscreenElement() {
+    return document.fullscreenElement || document.webkitFullscreenElement || null;
+  }
+
   /* The largest whole factor of device pixels that fits, so each of the
    * program's pixels is an even square; where not even one fits, the whole
    * picture at whatever size does.  The chart takes the room left beside it,
@@ -75,23 +81,30 @@
     stage.style.setProperty("--beside", `${beside}px`);
     stage.classList.toggle("roomy", beside >= chartLeastPx);
   }
-  // The control stays focused, so that the keyboard can leave as it came.
   function toggleFullscreen() {
-    if (document.fullscreenElement)
-      document.exitFullscreen();
+    if (fullscreenElement())
+      (document.exitFullscreen || document.webkitExitFullscreen).call(document);
+    else if (stage.requestFullscreen)
+      stage.requestFullscreen().catch(() => {});
     else
-      stage.requestFullscreen().then(() => control.focus()).catch(() => {});
+      stage.webkitRequestFullscreen();
   }
+  // The control stays focused, so that the keyboard can leave as it came.
   function fullscreenChanged() {
-    control.textContent = document.fullscreenElement ? say("Leave full screen") : say("Full screen");
+    const full = fullscreenElement() === stage;
+    stage.classList.toggle("full", full);
+    control.textContent = full ? say("Leave full screen") : say("Full screen");
+    if (full)
+      control.focus();
     fit();
   }
   function offerFullscreen() {
-    if (!document.fullscreenEnabled)
+    if (!document.fullscreenEnabled && !document.webkitFullscreenEnabled)
       return;
     control.hidden = false;
     control.addEventListener("click", toggleFullscreen);
-    document.addEventListener("fullscreenchange", fullscreenChanged);
+    for (const type of ["fullscreenchange", "webkitfullscreenchange"])
+      document.addEventListener(type, fullscreenChanged);
     window.addEventListener("resize", fit);
   }
 
@@ -116,12 +129,6 @@
       window.addEventListener("load", () => navigator.serviceWorker.register("sw.js").catch(() => {}));
   }
 
-  if (typeof WebAssembly !== "object") {
-    canvas.hidden = true;
-    document.getElementById("about").textContent = say("Quorvel needs WebAssembly, which this " +
-      "browser does not offer. Any current version of Firefox, Chrome, Edge or Safari will run it.");
-    return;
-  }
   for (const type of ["keydown", "keyup", "keypress"])
     window.addEventListener(type, keepKeys, true);
   setInterval(showReading, readingPeriodMs);
@@ -129,8 +136,9 @@
   const served = location.protocol === "http:" || location.protocol === "https:";
   const oneFile = document.documentElement.dataset.page === "one-file";
   window.Module = { canvas, quorvelStrip: takeStrip };
-  window.quorvel.watch(window.Module, oneFile ? "one-file" : served ? "served" : "file");
-  if (oneFile)
+  // Where the browser lacks what the page needs, the watcher says so, and
+  // nothing is fetched; the one file's own program fails under its watch.
+  if (!window.quorvel.watch(window.Module, oneFile ? "one-file" : served ? "served" : "file") || oneFile)
     return;
   if (!served)
     load("quorvel-wasm.js");
