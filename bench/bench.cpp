@@ -229,13 +229,15 @@ double close_under_flood_ms()
 	std::fprintf(stderr, "closing the program under a pointer flood...\n");
 	const auto desk = make_desktop("x11");
 	Child program(program_command(), desk->environment({{"LD_PRELOAD", SLOW_FLIP_LIB}}));
-	const auto window = desk->find_window(window_title(), program.pid(), 5s);
+	const auto window = desk->find_window(window_title(), program.pid(), std::chrono::seconds{5});
 	int moves = 0;
-	if (!window || flood_pointer(*desk, *window, program, 2s, moves))
+	if (!window || flood_pointer(*desk, *window, program, std::chrono::seconds{2}, moves))
 		return -1;
 	const auto asked = Clock::now();
 	desk->request_close(*window);
-	return flood_pointer(*desk, *window, program, 10s, moves) ? seconds_since(asked) * 1000 : -1;
+	return flood_pointer(*desk, *window, program, std::chrono::seconds{10}, moves)
+	               ? seconds_since(asked) * 1000
+	               : -1;
 }
 
 /* ---- the table ---- */
@@ -340,7 +342,8 @@ int main(int argc, char *argv[])
 	    "ms", "<= 300 ms", x11.first_picture_ms <= 300);
 	row("close request to exit", x11.exit_ms, wayland.exit_ms, page.exit_ms, "ms", "<= 200 ms",
 	    x11.exit_ms <= 200);
-	row("the same, slow flips, pointer flood", flood_exit_ms, -1, -1, "ms", "<= 200 ms", flood_exit_ms <= 200);
+	row("the same, slow flips, pointer flood", flood_exit_ms, -1, -1, "ms", "<= 200 ms",
+	    flood_exit_ms <= 200);
 	row("large window: steps taken", x11_large.steps_per_s, wayland_large.steps_per_s, -1, "/s",
 	    "(a record)", std::nullopt);
 	row("large window: CPU, all processes", x11_large.cpu_percent, wayland_large.cpu_percent, -1, "%",

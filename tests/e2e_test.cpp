@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 
 #include "desktop.hpp"
 #include "sdl_stack.hpp"
@@ -85,10 +86,10 @@ struct Running {
 		Strip last = strip_of(desk->screenshot(window));
 		for (;;) {
 			std::this_thread::sleep_for(300ms);
-			const Strip now = strip_of(desk->screenshot(window));
+			Strip now = strip_of(desk->screenshot(window));
 			if (now.total == last.total || std::chrono::steady_clock::now() > end)
 				return now;
-			last = now;
+			last = std::move(now);
 		}
 	}
 
@@ -246,8 +247,8 @@ TEST(EndToEnd, ClosingEndsWithStatusZero)
 		bool flood;
 	};
 	const Case cases[] = {
-	        {"close", false, false},  {"SIGTERM", false, false}, {"SIGINT", false, false},
-	        {"close", true, false},   {"SIGTERM", true, false},  {"close", true, true},
+	        {"close", false, false}, {"SIGTERM", false, false}, {"SIGINT", false, false},
+	        {"close", true, false},  {"SIGTERM", true, false},  {"close", true, true},
 	};
 	constexpr auto allowed = 5s;
 	for (const Case &c : cases) {
@@ -257,7 +258,8 @@ TEST(EndToEnd, ClosingEndsWithStatusZero)
 		             (c.flood ? ", the pointer moved every 2 ms" : ""));
 		std::vector<EnvChange> env;
 		if (c.slow)
-			env.emplace_back("LD_PRELOAD", c.flood ? SLOW_FLIP_LIB " " HELD_TICK_LIB : SLOW_FLIP_LIB);
+			env.emplace_back("LD_PRELOAD",
+			                 std::string(SLOW_FLIP_LIB) + (c.flood ? " " HELD_TICK_LIB : ""));
 		Running r(env);
 		int moves = 0;
 		if (!c.flood) {

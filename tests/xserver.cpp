@@ -173,7 +173,8 @@ std::optional<WindowId> XServer::find_window(const std::string &title, pid_t pid
 			for (unsigned i = 0; i < n && !found; i++) {
 				XWindowAttributes a;
 				if (XGetWindowAttributes(dpy_, kids[i], &a) != 0 &&
-				    a.map_state == IsViewable && name_of(dpy_, kids[i], XGetWMName) == title &&
+				    a.map_state == IsViewable &&
+				    name_of(dpy_, kids[i], XGetWMName) == title &&
 				    owner(dpy_, kids[i]).value_or(pid) == pid)
 					found = kids[i];
 			}
