@@ -31,8 +31,8 @@ endif
 BUILD_PKGS := cmake g++ make pkg-config 'libsdl1.2-compat-dev|libsdl1.2-dev' libsdl-gfx1.2-dev gettext appstream
 # librsvg2-common lets AppStream's catalogue maker read the SVG icon;
 # libglib2.0-bin's gio launches the menu entry as GLib's menus do, on
-# xvfb-run's display, which needs xauth.
-TEST_PKGS  := $(BUILD_PKGS) python3 libgtest-dev xvfb xauth libx11-dev libxtst-dev desktop-file-utils \
+# xvfb-run's display, which needs xauth; python3-xlib closes its window.
+TEST_PKGS  := $(BUILD_PKGS) python3 python3-xlib libgtest-dev xvfb xauth libx11-dev libxtst-dev desktop-file-utils \
         sway grim wtype jq groff-base appstream appstream-compose \
         librsvg2-common libglib2.0-bin
 DEMO_PKGS  := $(TEST_PKGS) netpbm

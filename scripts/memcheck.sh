@@ -2,24 +2,19 @@
 # SPDX-FileCopyrightText: 2026 The Quorvel developers
 # SPDX-License-Identifier: MIT
 # Runs the program under valgrind's memcheck on a private X server
-# (xvfb-run's), closes its window once it has shown for a few seconds, and
-# fails on any memory error, on memory definitely lost, or on an exit status
-# other than 0.  The seconds count from the window, not from the start, which
-# valgrind slows, and a busy machine more.
+# (xvfb-run's), closes its window once it has shown for a few seconds (not
+# from the start, which valgrind slows, and a busy machine more), and fails
+# on any memory error, on memory definitely lost, or on a status other than 0.
 #   scripts/memcheck.sh PROGRAM SUPPRESSIONS [SECONDS]
 set -eu
-program=$1
-suppressions=$2
+seconds=${3:-5}
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-export seconds="${3:-5}"
 
 status=0
-xvfb-run -a sh -c '"$@" & pid=$!
-	python3 "$0" Quorvel "$seconds" >/dev/null || kill "$pid"
-	wait "$pid"' "$(dirname "$0")/../debian/tests/close-window" valgrind --quiet --leak-check=full \
-	--show-leak-kinds=definite --errors-for-leak-kinds=definite --error-exitcode=99 --num-callers=40 \
-	--suppressions="$suppressions" "$program" 2>"$log" || status=$?
+xvfb-run -a "$(dirname "$0")/../debian/tests/close-window" --after "$seconds" valgrind --quiet \
+	--leak-check=full --show-leak-kinds=definite --errors-for-leak-kinds=definite --error-exitcode=99 \
+	--num-callers=40 --suppressions="$2" "$1" >/dev/null 2>"$log" || status=$?
 if [ "$status" -ne 0 ]; then
 	cat "$log" >&2
 	echo "memcheck: FAILED (status $status)" >&2

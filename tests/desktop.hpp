@@ -73,9 +73,8 @@ std::string entry_value(const std::string &group, const std::string &key);
 // the menu entry makes.
 std::vector<EnvChange> action_settings(const std::string &action);
 
-// Moves the pointer to a new place over w every 2 ms, as a restless hand
-// would, for span or until program ends, counting the moves in moves; the
-// program's exit status where it ended.
+// Moves the pointer to a new place over w every 2 ms for span or until
+// program ends, counting the moves; its exit status where it ended.
 std::optional<int> flood_pointer(Desktop &desk, WindowId w, Child &program, std::chrono::milliseconds span,
                                  int &moves);
 

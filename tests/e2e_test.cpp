@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
-#include <utility>
 
 #include "desktop.hpp"
 #include "sdl_stack.hpp"
@@ -80,16 +79,15 @@ struct Running {
 	}
 
 	// The tally once it stops growing: the same in two pictures 300 ms apart.
-	Strip settled() const
+	unsigned long long settled() const
 	{
 		const auto end = std::chrono::steady_clock::now() + std::chrono::seconds{20};
-		Strip last = strip_of(desk->screenshot(window));
-		for (;;) {
+		for (auto last = strip_of(desk->screenshot(window)).total;;) {
 			std::this_thread::sleep_for(300ms);
-			Strip now = strip_of(desk->screenshot(window));
-			if (now.total == last.total || std::chrono::steady_clock::now() > end)
+			const auto now = strip_of(desk->screenshot(window)).total;
+			if (now == last || std::chrono::steady_clock::now() > end)
 				return now;
-			last = std::move(now);
+			last = now;
 		}
 	}
 
@@ -190,11 +188,9 @@ TEST(EndToEnd, LargeWindowActionScalesSharply)
 }
 
 // Keys (Escape too) and pointer motion each take one sample, and none of them
-// ends the program.  With its tick held, only input takes samples: each key's
-// press and its release, and each move to a new place inside the window, is
-// one event on the compat library over SDL 2 and on the old SDL 1.2 alike;
-// entering the window is one more.  A command that runs the program otherwise
-// (a browser, Wine) cannot be held: there, input must beat the ticks alone.
+// ends the program.  With the tick held, a key's press, its release and a move
+// inside the window are one event each (entering it is one more); a browser
+// or Wine cannot be held, and there input must beat the ticks alone.
 TEST(EndToEnd, InputTakesSamplesAndNeverEnds)
 {
 	const bool held = runs_program_itself();
@@ -217,9 +213,9 @@ TEST(EndToEnd, InputTakesSamplesAndNeverEnds)
 		r.desk->press_keys(keys);
 	};
 	if (held) {
-		const Strip before = r.settled();
+		const auto before = r.settled();
 		input();
-		EXPECT_EQ(r.settled().total - before.total, 2 * keys.size() + moves) << sdl_stack();
+		EXPECT_EQ(r.settled() - before, 2 * keys.size() + moves) << sdl_stack();
 	} else {
 		std::this_thread::sleep_for(300ms);
 		constexpr auto awake = 1000ms;
@@ -232,13 +228,10 @@ TEST(EndToEnd, InputTakesSamplesAndNeverEnds)
 	EXPECT_FALSE(r.program.wait(500ms).has_value());
 }
 
-// However the end is asked for, however slow the flips and however fast the
-// pointer moves, the program ends with status 0, within what any machine
-// manages (a sanitized build, Wine, whose closed window lingers 2 s without a
-// window manager); how soon, make bench measures.  Under the pointer flood,
-// with the tick held, each move still takes one sample.  Slowing the flips,
-// holding the tick and signals need the program itself rather than a command
-// that runs it.
+// However the end is asked for, however slow the flips and fast the pointer
+// (each move still one sample), the program ends with status 0 within what any
+// machine manages, sanitized or Wine's (make bench measures how soon).  The
+// preloads and signals need the program itself, not a command that runs it.
 TEST(EndToEnd, ClosingEndsWithStatusZero)
 {
 	struct Case {
@@ -266,9 +259,9 @@ TEST(EndToEnd, ClosingEndsWithStatusZero)
 			// Slow flips let ticks queue; give a queue time to fill.
 			std::this_thread::sleep_for(c.slow ? 4s : 1s);
 		} else if (r.desk->move_pointer(r.window, 10, 10)) {
-			const Strip before = r.settled();
+			const auto before = r.settled();
 			flood_pointer(*r.desk, r.window, r.program, 1s, moves);
-			EXPECT_EQ(r.settled().total - before.total, moves);
+			EXPECT_EQ(r.settled() - before, moves);
 			flood_pointer(*r.desk, r.window, r.program, 500ms, moves);
 		} else {
 			continue; // no pointer on this desktop
