@@ -5,13 +5,14 @@
  * Design note.  A timer on SDL's own thread pushes a tick into SDL's event
  * queue; the main thread waits on that queue and runs one step for every
  * event that is not the close request: a sample, a new estimate and a redraw.
- * The picture goes to the screen once no further event waits: a flip can cost
- * milliseconds on a slow display while a step costs microseconds, so a
- * backlog of pointer motion drains at a step's cost, and the close request
- * behind it is read at once.  At the tick's pace nothing waits, and every
- * step is flipped.  The queue is the only thing the two threads share, and
- * SDL guards it, so the program needs no locks.  All state lives in main's
- * locals; there are no globals and nothing on the heap.
+ * The first picture shows the first sample; after it, the picture goes to
+ * the screen once no further event waits: a flip can cost milliseconds on a
+ * slow display while a step costs microseconds, so a backlog of pointer
+ * motion drains at a step's cost, and the close request behind it is read at
+ * once.  At the tick's pace nothing waits, and every step is flipped.  The
+ * queue is the only thing the two threads share, and SDL guards it, so the
+ * program needs no locks.  All state lives in main's locals; there are no
+ * globals and nothing on the heap.
  *
  * Sections: constants, the seed, the tick, the queue, presentation settings,
  * opening the window, main.
@@ -237,7 +238,7 @@ int main(int /*argc*/, char * /*argv*/[])
 		sample_step(points, &inside, &total);
 		const double pi = estimate(inside, total);
 		draw_step(screen, points, inside, total, pi, pitext, stuff);
-		if (!events_waiting())
+		if (total == 1 || !events_waiting())
 			SDL_Flip(screen);
 	}
 
