@@ -29,10 +29,12 @@ endif
 # gettext merges the translations into the menu entry and, with AppStream's
 # rules, into its data.
 BUILD_PKGS := cmake g++ make pkg-config 'libsdl1.2-compat-dev|libsdl1.2-dev' libsdl-gfx1.2-dev gettext appstream
-# librsvg2-common lets AppStream's catalogue maker read the SVG icon.
-TEST_PKGS  := $(BUILD_PKGS) python3 libgtest-dev xvfb libx11-dev libxtst-dev desktop-file-utils \
+# librsvg2-common lets AppStream's catalogue maker read the SVG icon;
+# libglib2.0-bin's gio launches the menu entry as GLib's menus do, on
+# xvfb-run's display, which needs xauth; python3-xlib closes its window.
+TEST_PKGS  := $(BUILD_PKGS) python3 python3-xlib libgtest-dev xvfb xauth libx11-dev libxtst-dev desktop-file-utils \
         sway grim wtype jq groff-base appstream appstream-compose \
-        librsvg2-common
+        librsvg2-common libglib2.0-bin
 DEMO_PKGS  := $(TEST_PKGS) netpbm
 BENCH_PKGS := $(TEST_PKGS) libbenchmark-dev
 LINT_PKGS  := $(BENCH_PKGS) clang-tidy cppcheck clang-format reuse
