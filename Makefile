@@ -148,8 +148,10 @@ test-windows: msi harness
 WEB_DIR      ?= build-web
 WEB_BUILD    := $(WEB_DIR)-work
 WEB_PKGS     := emscripten python3 node-qrcode-generator terser gettext
-WEB_TEST_PKGS := $(WEB_PKGS) $(TEST_PKGS) chromium chromium-driver python3-selenium python3-pytest firefox-esr \
-        libwebkit2gtk-4.1-0 zbar-tools imagemagick
+WEB_TEST_PKGS := $(WEB_PKGS) $(TEST_PKGS) chromium chromium-driver python3-selenium python3-websocket python3-pytest \
+        firefox-esr libwebkit2gtk-4.1-0 webkit2gtk-driver zbar-tools imagemagick
+# The page's checks by concern, in tests/web.
+WEB_CHECKS = /usr/bin/python3 -B -m pytest tests/web --web=$(WEB_DIR)
 WEB_PROFILES := $(CURDIR)/$(WEB_DIR)-profiles
 # Runs the command that follows while the page is served on 127.0.0.1, with
 # QUORVEL_URL its address and the browsers' profiles in WEB_PROFILES.
@@ -161,17 +163,18 @@ web:
 		-DQUORVEL_PAGE_DIR=$(abspath $(WEB_DIR)) >/dev/null
 	$(CMAKE) --build $(WEB_BUILD) -j2
 
-# The end-to-end checks against the page in Chromium, Firefox and WebKit on
-# the tests' own Xvfb, served and from disk, and its phone, touch, screen
-# reader, offline, one-file, network, frame and code-to-scan checks.
+# The page's checks in Chromium, Firefox and WebKit (whose window needs an X
+# server): the desktop's end-to-end checks against the page on the tests' own
+# Xvfb, served and from disk, and its phone, touch, screen reader, chart,
+# offline, one-file, network, frame, code-to-scan, language and memory checks.
 test-web: web harness
 	@$(DEPS) $(WEB_TEST_PKGS)
-	scripts/web/test.sh $(WEB_DIR) $(BUILD_DIR)/tests/e2e_tests
+	xvfb-run -a -s "-screen 0 1280x1024x24" $(WEB_CHECKS) --e2e=$(BUILD_DIR)/tests/e2e_tests
 
 # Lighthouse's four scores for the page, on its mobile and desktop presets.
 audit-web: web
-	@$(DEPS) $(WEB_PKGS) chromium
-	scripts/web/audit.sh $(WEB_DIR) $(WEB_DIR)-audit
+	@$(DEPS) $(WEB_PKGS) chromium python3-selenium python3-websocket python3-pytest
+	$(WEB_CHECKS) -m audit --audit=$(WEB_DIR)-audit
 
 # A release tarball of the committed tree, less CI's files (.gitattributes),
 # and the check that, unpacked in a fresh place, its make test passes.
@@ -221,10 +224,10 @@ demo:
 # One table: a step's cost, then the program for about 70 s each under Xvfb
 # and in a headless sway, and the page in Chromium under Xvfb.
 bench: web
-	@$(DEPS) $(BENCH_PKGS) chromium
+	@$(DEPS) $(BENCH_PKGS) chromium python3-selenium python3-websocket
 	@$(MAKE) --no-print-directory with-tests CONFIG=-DQUORVEL_BENCHMARKS=ON
 	$(CMAKE) --build $(BUILD_DIR) -j2 --target bench
-	$(SERVE_PAGE) sh -c 'QUORVEL_PAGE_COMMAND="$(CURDIR)/scripts/web/chromium.sh $$QUORVEL_URL" $(BUILD_DIR)/bench/bench'
+	$(SERVE_PAGE) sh -c 'QUORVEL_PAGE_COMMAND="$(CURDIR)/tests/web/browsers.py chromium $$QUORVEL_URL" $(BUILD_DIR)/bench/bench'
 	rm -rf $(WEB_PROFILES)
 
 # The unit, driver and end-to-end tests built with ASan, LSan and UBSan, then
