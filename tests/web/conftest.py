@@ -43,8 +43,9 @@ def pytest_addoption(parser):
 
 
 def pytest_terminal_summary(terminalreporter):
-    terminalreporter.write_sep("=", "figures measured")
-    terminalreporter.write_line("\n".join(FIGURES))
+    if FIGURES:
+        terminalreporter.write_sep("=", "figures measured")
+        terminalreporter.write_line("\n".join(FIGURES))
 
 
 def total(browser):
