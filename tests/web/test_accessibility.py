@@ -50,9 +50,9 @@ def test_nothing_announces_itself(browser, serve):
 
 @pytest.fixture(scope="module")
 def lighthouse(request):
-    work = os.path.abspath(request.config.getoption("--audit"))
-    if not os.path.exists(work + "/package-lock.json") or not filecmp.cmp(PINNED + "/package-lock.json",
-                                                                          work + "/package-lock.json", shallow=False):
+    """Lighthouse installed in --audit's folder, anew where the pin has moved."""
+    work, lock = os.path.abspath(request.config.getoption("--audit")), "/package-lock.json"
+    if not (os.path.exists(work + lock) and filecmp.cmp(PINNED + lock, work + lock, shallow=False)):
         shutil.copytree(PINNED, work, dirs_exist_ok=True)
         shutil.which("npm") or subprocess.run([PINNED + "/../../deps.sh", "npm"], check=True)
         subprocess.run(["npm", "ci", "--no-audit", "--no-fund", "--loglevel=error"], cwd=work, check=True)
