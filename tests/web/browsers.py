@@ -108,6 +108,8 @@ class Chromium(Browser, webdriver.Chrome):
         for flag in CHROMIUM + HEADLESS + list(flags) + ["--user-data-dir=" + tempfile.mkdtemp()]:
             options.add_argument(flag)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+        self.downloads = tempfile.mkdtemp()
+        options.add_experimental_option("prefs", {"download.default_directory": self.downloads})
         super().__init__(options=options, service=Service("/usr/bin/chromedriver"))
 
     def cdp(self, command, **params):

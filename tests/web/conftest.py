@@ -151,6 +151,14 @@ def chromium(launched):
 
 
 @pytest.fixture
+def fresh():
+    """A Chromium of its own, for a check that changes the browser itself."""
+    browser = browsers.Chromium()
+    yield browser
+    browser.quit()
+
+
+@pytest.fixture
 def desktop_check(request, folder, serve):
     """Runs one of the desktop's end-to-end checks against the page in a
     browser's window, on the checks' own Xvfb."""
