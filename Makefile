@@ -166,7 +166,8 @@ web:
 # The page's checks in Chromium, Firefox and WebKit (whose window needs an X
 # server): the desktop's end-to-end checks against the page on the tests' own
 # Xvfb, served and from disk, and its phone, touch, screen reader, chart,
-# offline, one-file, network, frame, code-to-scan, language and memory checks.
+# class, offline, one-file, network, frame, code-to-scan, trouble, language
+# and memory checks.
 test-web: web harness
 	@$(DEPS) $(WEB_TEST_PKGS)
 	xvfb-run -a -s "-screen 0 1280x1024x24" $(WEB_CHECKS) --e2e=$(BUILD_DIR)/tests/e2e_tests
