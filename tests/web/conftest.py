@@ -75,11 +75,25 @@ def folder(request):
     return os.path.abspath(request.config.getoption("--web"))
 
 
+def running_in(folder):
+    """Whether a process runs with a profile in folder."""
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open("/proc/%s/cmdline" % pid, "rb") as f:
+                if folder.encode() in f.read():
+                    return True
+        except OSError:
+            pass
+    return False
+
+
 @pytest.fixture(scope="session", autouse=True)
 def profiles():
-    """The browsers' profiles in a folder of their own, removed after."""
+    """The browsers' profiles in a folder of their own, removed once the
+    browsers, which write them as they close, have closed."""
     tempfile.tempdir = os.environ["TMPDIR"] = tempfile.mkdtemp(prefix="quorvel-web-")
     yield
+    wait_for(lambda: not running_in(tempfile.tempdir), 30)
     shutil.rmtree(tempfile.tempdir, ignore_errors=True)
 
 
@@ -121,7 +135,7 @@ def serve(folder):
 
 
 @pytest.fixture(scope="session")
-def launched():
+def launched(profiles):
     found = {}
     yield found
     for browser in found.values():

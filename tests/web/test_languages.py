@@ -15,7 +15,7 @@ LANGUAGES = [("de", "de", "Vollbild", "Quorvel schätzt", r"\d,\d{8}\. [\d.]+ vo
 
 
 @pytest.mark.parametrize("asked,shown,control,about,words", LANGUAGES)
-def test_page_in_the_browsers_language(serve, profiles, asked, shown, control, about, words):
+def test_page_in_the_browsers_language(serve, asked, shown, control, about, words):
     browser = Chromium("--lang=" + asked, "--accept-lang=" + asked)
     try:
         browser.get(serve().url)
