@@ -14,7 +14,7 @@ LANGUAGES = [("de", "de", "Vollbild", "Quorvel schätzt", r"\d,\d{8}\. [\d.]+ vo
              ("ja", "en", "Full screen", "Quorvel estimates", r"\d\.\d{8}\. [\d,]+ of [\d,]+ samples")]
 
 
-@pytest.mark.parametrize("asked,shown,control,about,words", LANGUAGES)
+@pytest.mark.parametrize("asked,shown,control,about,words", LANGUAGES, ids=[asked for asked, *_ in LANGUAGES])
 def test_page_in_the_browsers_language(serve, asked, shown, control, about, words):
     browser = Chromium("--lang=" + asked, "--accept-lang=" + asked)
     try:
