@@ -85,7 +85,8 @@ TEST(Circle, PixelCentresGiveAnEstimateNearPi)
 }
 
 // What the documents a reader meets say of where the estimate settles is the
-// board's own count.
+// board's own count.  The page quotes the program's figures as the build
+// writes them in, in the reader's way of writing numbers.
 TEST(Circle, DocumentsGiveTheBoardsFigures)
 {
 	struct Case {
@@ -96,7 +97,6 @@ TEST(Circle, DocumentsGiveTheBoardsFigures)
 	        {"README.md", true},
 	        {"data/io.github.quorvel.Quorvel.metainfo.xml.in", true},
 	        {"data/quorvel.6.in", false},
-	        {"src/web/index.html", true},
 	};
 	char settles[sizeof "3.1419"];
 	std::snprintf(settles, sizeof settles, "%.4f", settles_at);

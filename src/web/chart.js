@@ -126,7 +126,9 @@
       line(pen, [x, box.top], [x, box.bottom], colours.grid, []);
       pen.fillText(window.quorvel.count(10 ** power), x, box.bottom + unit * 0.4);
     }
-    pen.fillText(window.quorvel.say("samples taken (each mark ten times the last)"), (box.left + box.right) / 2,
+    // TRANSLATORS: the name under the chart's horizontal axis, whose lines stand at 1, 10, 100, 1,000 and
+    // on: at most about 40 characters, as a phone's chart is 320 px wide.
+    pen.fillText(window.quorvel.say("number of samples (\u00d710 at each line)"), (box.left + box.right) / 2,
       box.bottom + unit * 1.8);
     const step = roundStep(s.high - s.low);
     pen.textAlign = "right";
@@ -174,10 +176,15 @@
   function keyPlaces(pen, left, right, unit) {
     const { say, number } = window.quorvel;
     const entries = [
+      // TRANSLATORS: the chart's key, in rows over it, each entry beside a stroke of its line: a few
+      // words, as a phone's chart is 320 px wide. This one names the red line of the estimate.
       [say("estimate"), colours.estimate, []],
       ["\u03c0", colours.pi, [unit * 0.8, unit * 0.4]],
+      // TRANSLATORS: the chart's key: the yellow line at {settles}, 3.1419, where the estimate settles.
       [say("{settles}, where it settles", { settles: number(settles, 4) }), colours.settles, [unit * 0.15, unit * 0.3]],
-      [say("95 in 100 stay inside"), colours.edge, []],
+      // TRANSLATORS: the chart's key: the blue band, within which about 95 runs in 100 lie at each
+      // number of samples. A few words, as a phone's chart is 320 px wide.
+      [say("band: 95 runs in 100 land here"), colours.edge, []],
       ...classKey(),
     ];
     let x = left;
@@ -259,7 +266,10 @@
   }
   function classKey() {
     const { say } = window.quorvel;
-    return klass ? [[say("a run of the class"), colours.run, [], "circle"],
+    // TRANSLATORS: more of the chart's key, and the name of rows in the downloaded CSV file: one
+    // pupil's run, as the teacher typed it in.
+    return klass ? [[say("a pupil's run"), colours.run, [], "circle"],
+      // TRANSLATORS: as above: the runs of all the pupils pooled into one.
       [say("the class together"), colours.together, [], "diamond"]] : [];
   }
 
@@ -319,10 +329,14 @@
       distance: number(Math.abs(estimate - Math.PI), decimals), half: number(half, decimals), settles: number(settles, 4),
     };
     const run = estimate < Math.PI ?
-      say("After {samples} samples the estimate is {estimate}, {distance} below \u03c0; at this count it stays " +
-        "within \u00b1{half} of {settles} about 95 times in 100.", values) :
-      say("After {samples} samples the estimate is {estimate}, {distance} above \u03c0; at this count it stays " +
-        "within \u00b1{half} of {settles} about 95 times in 100.", values);
+      // TRANSLATORS: what a screen reader reads of the chart. {samples} is any number from 1 up: after
+      // a colon, no word has to agree with it. {estimate}, {distance} and {half} have as many decimal
+      // places as the band's width needs; {settles} is 3.1419, where the estimate settles.
+      say("Samples taken: {samples}. The estimate is {estimate}, {distance} below \u03c0. At this number of " +
+        "samples, about 95 runs in 100 are within \u00b1{half} of {settles}: that is the band.", values) :
+      // TRANSLATORS: as above, for an estimate above π.
+      say("Samples taken: {samples}. The estimate is {estimate}, {distance} above \u03c0. At this number of " +
+        "samples, about 95 runs in 100 are within \u00b1{half} of {settles}: that is the band.", values);
     words.textContent = klass ? `${run} ${klass.words}` : run;
   }
 

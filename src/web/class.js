@@ -100,16 +100,22 @@
   }
   function why({ problem, place, entry }) {
     const values = { place: number(place), entry: quoted(entry), most: number(most) };
-    if (problem === "form")
-      return say("Entry {place}, \u201c{entry}\u201d: not two whole numbers written as inside/total.", values);
-    if (problem === "zero first")
-      return say("Entry {place}, \u201c{entry}\u201d: a number starting with 0, which a tally never has: " +
-        "was a number split in two?", values);
-    if (problem === "reach")
-      return say("Entry {place}, \u201c{entry}\u201d: more than Quorvel's tally can count, {most}.", values);
-    if (problem === "zero")
-      return say("Entry {place}, \u201c{entry}\u201d: a total of 0 samples gives no estimate.", values);
-    return say("Entry {place}, \u201c{entry}\u201d: more inside than in total.", values);
+    const reasons = {
+      // TRANSLATORS: why the class's panel does not take an entry, in a list under the field: {place}
+      // is the entry's place in the field (1 for the first), {entry} the text typed, in your quotation marks.
+      form: () => say("Entry {place}, \u201c{entry}\u201d: not two whole numbers written as inside/total.", values),
+      // TRANSLATORS: as above; the strip under the picture writes 1000 as 1000, never 1 000 or 1,000.
+      "zero first": () => say("Entry {place}, \u201c{entry}\u201d: a number starts with 0, which the strip never " +
+        "shows. Was one number split in two by a space or a comma?", values),
+      // TRANSLATORS: as above; {most} is the largest count Quorvel keeps, 18,446,744,073,709,551,615.
+      reach: () => say("Entry {place}, \u201c{entry}\u201d: a number larger than Quorvel can count (at most " +
+        "{most}).", values),
+      // TRANSLATORS: as above.
+      zero: () => say("Entry {place}, \u201c{entry}\u201d: a total of 0 samples gives no estimate.", values),
+      // TRANSLATORS: as above.
+      more: () => say("Entry {place}, \u201c{entry}\u201d: more samples inside than in total.", values),
+    };
+    return reasons[problem]();
   }
 
   // The runs against the band, and the pooled run, as the chart says them too.
@@ -117,24 +123,28 @@
     if (runs.length === 0)
       return "";
     const within = runs.filter((r) => r.within).length;
-    const first = runs.length === 1 ?
-      (within ? say("1 run of the class, within the band at its count.") :
-        say("1 run of the class, outside the band at its count.")) :
-      say("{runs} runs of the class: {within} of them within the band at their counts, as about 95 in 100 " +
-        "should be.", { runs: number(runs.length), within: number(within) });
+    // TRANSLATORS: in the class's panel and the chart's words: how many of the pupils' runs lie within
+    // the band at their own number of samples. {within} of {runs}, any numbers from 0 and 1 up: after
+    // a colon, no word has to agree with them.
+    const first = say("Runs of the class within the band for their number of samples: {within} of {runs}, " +
+      "where about 95 in 100 should be.", { runs: number(runs.length), within: number(within) });
     const decimals = band.decimals(together.half);
     const values = {
       samples: number(together.total), estimate: number(together.estimate, decimals),
       distance: number(Math.abs(together.estimate - Math.PI), decimals), half: number(together.half, decimals),
     };
     const second = together.estimate < Math.PI ?
-      say("Together, {samples} samples give {estimate}, {distance} below \u03c0; at that count the band is " +
-        "\u00b1{half}.", values) :
-      say("Together, {samples} samples give {estimate}, {distance} above \u03c0; at that count the band is " +
-        "\u00b1{half}.", values);
+      // TRANSLATORS: after the words above: the pupils' runs pooled into one, its estimate, its distance
+      // from π, its samples in all (any number from 1 up, after a colon) and the band's half-width there.
+      say("The class together gives {estimate}, {distance} below \u03c0. Samples in all: {samples}; for that " +
+        "many, the band is \u00b1{half}.", values) :
+      // TRANSLATORS: as above, for an estimate above π.
+      say("The class together gives {estimate}, {distance} above \u03c0. Samples in all: {samples}; for that " +
+        "many, the band is \u00b1{half}.", values);
     return `${first} ${second}`;
   }
   function notTaken(bad) {
+    // TRANSLATORS: above the list of the entries not taken; {count} is 1 or more.
     return say("Entries not taken: {count}.", { count: number(bad.length) });
   }
 
@@ -155,10 +165,12 @@
         list.appendChild(document.createElement("li")).textContent = why(r);
       if (bad.length > problemsNamed)
         list.appendChild(document.createElement("li")).textContent =
+          // TRANSLATORS: the list's last line, after the first twenty entries not taken; {count} is 1 or more.
           say("Further entries not taken: {count}.", { count: number(bad.length - problemsNamed) });
       problems.append(notTaken(bad), list);
     }
     field.setAttribute("aria-invalid", String(bad.length > 0));
+    // TRANSLATORS: in the class's panel, while no pupil's run is typed in.
     summary.textContent = words || say("No runs yet.");
     clear.disabled = field.value === "";
     window.quorvel.chartClass(runs.length ? {
@@ -205,6 +217,7 @@
     confirm.hidden = true;
     clear.hidden = false;
     field.focus();
+    // TRANSLATORS: what a screen reader says once the teacher has cleared the class's panel.
     tell(say("Every entry is cleared."));
   }
 
@@ -248,12 +261,26 @@
   }
   function csv() {
     const { runs, together } = latest;
-    const rows = [[say("run"), say("samples"), say("inside"), say("estimate"), say("band's low edge"),
-      say("band's high edge"), say("within the band (1 yes, 0 no)")]];
+    const rows = [[
+      // TRANSLATORS: the first of the column headings of the downloaded CSV file, which a spreadsheet
+      // opens: which run a row is of.
+      say("run"),
+      // TRANSLATORS: a CSV column heading: the run's samples so far.
+      say("samples"),
+      // TRANSLATORS: a CSV column heading: the run's samples inside the circle.
+      say("inside"),
+      // TRANSLATORS: a CSV column heading: the run's estimate of π.
+      say("estimate"),
+      // TRANSLATORS: CSV column headings: the band's edges at the run's number of samples.
+      say("band's low edge"), say("band's high edge"),
+      // TRANSLATORS: a CSV column heading: 1 where the run lies within the band, 0 where it does not.
+      say("within the band (1 yes, 0 no)"),
+    ]];
     for (const [samples, inside, estimate] of window.quorvel.chartKept())
+      // TRANSLATORS: in the downloaded CSV file, the name of the rows of this page's own run.
       rows.push(row(say("this run"), samples, inside, estimate));
     for (const r of runs)
-      rows.push(row(say("a run of the class"), r.total, r.inside, r.estimate));
+      rows.push(row(say("a pupil's run"), r.total, r.inside, r.estimate));
     if (together)
       rows.push(row(say("the class together"), together.total, together.inside, together.estimate));
     return rows.map((fields) => fields.map(csvField).join(",") + "\r\n").join("");

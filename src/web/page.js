@@ -55,7 +55,9 @@
     if (latest === null)
       return;
     const [inside, total] = latest.tally.split("/").map(Number);
-    reading.textContent = say("Estimate of \u03c0: {estimate}. {inside} of {total} samples inside the circle.", {
+    // TRANSLATORS: what a screen reader reads of the picture: {estimate} to eight decimal places,
+    // then {inside} of {total} samples inside the circle (any number from 0 up).
+    reading.textContent = say("Estimate of \u03c0: {estimate}. Samples inside the circle: {inside} of {total}.", {
       estimate: number(Number(latest.estimate), 8), inside: number(inside), total: number(total) });
     latest = null;
   }
@@ -93,6 +95,7 @@
   function fullscreenChanged() {
     const full = fullscreenElement() === stage;
     stage.classList.toggle("full", full);
+    // TRANSLATORS: a button under the picture, beside others on a phone 320 px wide: a few short words.
     control.textContent = full ? say("Leave full screen") : say("Full screen");
     if (full)
       control.focus();

@@ -80,14 +80,21 @@
   function happened(cause, started) {
     const { say } = window.quorvel;
     const sentences = {
+      // TRANSLATORS: said in place of the picture, and to a screen reader, where Quorvel cannot run,
+      // before what to do about it. Past events in one tense throughout, as "did not load" here.
       webAssembly: () => say("Quorvel cannot run in this browser: it does not run WebAssembly, the form the " +
         "program comes in, under the page's security rules."),
-      unpacking: () => say("Quorvel cannot run in this browser from here: it cannot unpack the program that " +
-        "this page carries inside it."),
+      // TRANSLATORS: as above, where the page was opened from a file on this computer.
+      unpacking: () => say("Quorvel cannot run in this browser from a file: the browser cannot unpack the " +
+        "program that the page carries inside it."),
+      // TRANSLATORS: as above.
       load: () => say("Quorvel could not start: part of the program did not load (quorvel.js or quorvel.wasm " +
         "is missing or damaged)."),
+      // TRANSLATORS: as above: the first, once the program had run; the second, before it ran.
       ended: () => (started ? say("Quorvel stopped: the program ended with an error.") :
         say("Quorvel could not start: the program ended with an error.")),
+      // TRANSLATORS: as above: the first, once the program had run (it may come back); the second,
+      // before it drew anything.
       silent: () => (started ? say("Quorvel is waiting: the program has drawn nothing for a few seconds. The " +
         "picture comes back by itself as soon as it draws again; if it does not, reload the page.") :
         say("Quorvel could not start: the program did not draw its first picture.")),
@@ -97,24 +104,35 @@
   function advice(cause, started, place) {
     const { say } = window.quorvel;
     if (cause === "webAssembly" || cause === "unpacking") {
+      // TRANSLATORS: what to do, after the words above. {safari}, {chrome} and {firefox} are
+      // version numbers, such as 16.4: write them as they are, with their point.
       const versions = say("Safari {safari}, Chrome and Edge {chrome}, and Firefox {firefox} run it, and so do " +
         "their later versions.", runs[cause]);
       if (cause === "unpacking")
-        return versions + " " + say("The page's folder, served from a web server, may run in this browser as it is.");
+        // TRANSLATORS: what to do, for a page opened from a file on this computer.
+        return versions + " " + say("The page's folder may still run in this browser if you put it on a web " +
+          "server and open it from there.");
       // A newer browser is refused too where the server sends a policy of its own.
-      return place === "served" ? versions + " " + say("Where a newer browser fails too, the web server's own " +
-        "security policy forbids WebAssembly: it must allow 'wasm-unsafe-eval'.") : versions;
+      return place === "served" ? versions + " " +
+        // TRANSLATORS: for whoever runs the web server; keep 'wasm-unsafe-eval' as it is.
+        say("If a newer browser fails too, the web server's own security policy forbids WebAssembly: it must " +
+          "allow 'wasm-unsafe-eval'.") : versions;
     }
     if (cause === "silent" && started)
       return "";
     const todo = {
+      // TRANSLATORS: what to do, after the words above, where index.html was opened from a folder on
+      // this computer. The names of files stay as they are.
       file: () => say("To run it from this folder, open quorvel.html instead, which holds the whole page " +
-        "in one file, or serve the folder from a web server."),
-      served: () => say("Reload the page. If it fails again, copy the whole folder to the server anew, or " +
+        "in one file, or put the folder on a web server."),
+      // TRANSLATORS: as above, where the page came from a web server.
+      served: () => say("Reload the page. If it fails again, copy the whole folder to the server again, or " +
         "use quorvel.html, which holds the whole page in one file."),
-      "one-file": () => say("Reload the page. If it fails again, get quorvel.html anew: this copy may be " +
-        "damaged."),
+      // TRANSLATORS: as above, where the page is the one file, quorvel.html.
+      "one-file": () => say("Reload the page. If it fails again, get a new copy of quorvel.html: this one may " +
+        "be damaged."),
     };
+    // TRANSLATORS: the last words of what to do.
     return todo[place]() + " " + say("Any current version of Firefox, Chrome, Edge or Safari runs it.");
   }
 

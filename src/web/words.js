@@ -5,7 +5,8 @@
  * catalogues in po/: say("...") in the scripts, data-say in index.html.  The
  * build writes each catalogue's translations in here, so that no language
  * costs a fetch, and the page takes the first of the browser's languages it
- * has, or English, and names it in its lang.  Numbers are written as that
+ * has, or English, and names it in its lang.  Numbers are never typed into a
+ * sentence: they come in through its {names}, written as the reader's
  * language writes them; the picture keeps the program's own.
  *
  * Sections: the catalogues, the language, words and numbers, the page's text.
@@ -64,14 +65,21 @@
 
   /* ---- the page's text ---- */
 
-  // data-say names the attribute to translate, or is empty for the text.
+  /* data-say names the attribute to translate, or is empty for the text.
+   * The page's own sentences may quote the board's figures; text that does
+   * waits hidden until they are written in. */
+  const figures = {
+    inside: number(board.inside), pixels: number(board.pixels), settles: number(4 * board.inside / board.pixels, 4),
+  };
   for (const element of document.querySelectorAll("[data-say]")) {
     const attribute = element.dataset.say;
-    const english = (attribute ? element.getAttribute(attribute) : element.textContent).replace(/\s+/g, " ").trim();
+    const text = (attribute ? element.getAttribute(attribute) : element.textContent).replace(/\s+/g, " ").trim();
     if (attribute)
-      element.setAttribute(attribute, say(english));
+      element.setAttribute(attribute, say(text, figures));
     else
-      element.textContent = say(english);
+      element.textContent = say(text, figures);
+    if (text.includes("{"))
+      element.hidden = false;
   }
 
   window.quorvel = Object.assign(window.quorvel || {}, { lang, say, number, count, board });

@@ -54,7 +54,7 @@ def total(browser):
 
 def reading(browser):
     """The tally as a screen reader gets it, in every browser and frame."""
-    found = re.search(r"of ([\d,]+) samples", browser.run("return document.getElementById('reading').textContent"))
+    found = re.search(r"circle: [\d,]+ of ([\d,]+)\.", browser.run("return document.getElementById('reading').textContent"))
     return int(found[1].replace(",", "")) if found else 0
 
 

@@ -10,8 +10,8 @@ from conftest import total, wait_for
 # The band holds about 95 runs in 100: two standard deviations of a
 # sample's 4 x inside, whose mean is the settle value 3.1419, over sqrt(n).
 BAND = 2 * math.sqrt(3.1419 * (4 - 3.1419))
-WORDS = (r"After ([\d,]+) samples the estimate is (\d\.(\d+)), (\d\.\d+) (below|above) \u03c0;"
-         r" at this count it stays within \u00b1(\d\.\d+) of 3\.1419")
+WORDS = (r"Samples taken: ([\d,]+)\. The estimate is (\d\.(\d+)), (\d\.\d+) (below|above) \u03c0\."
+         r" At this number of samples, about 95 runs in 100 are within \u00b1(\d\.\d+) of 3\.1419")
 
 
 def test_chart_words_follow_the_strip(browser, serve):

@@ -17,8 +17,10 @@ from conftest import wait_for
 SHARE = 125676 / 160000  # the board's pixels inside the circle
 CENTRE, TWO_ERRORS = 4 * SHARE, 8 * math.sqrt(SHARE * (1 - SHARE))
 CHART_WORDS = "return document.getElementById('chart-reading').textContent"
-SAID = re.compile(r"(?:(\d[\d,]*) runs of the class: (\d[\d,]*) of them within .*?)?Together, (\d[\d,]*) samples "
-                  r"give (\d\.(\d+)), (\d\.\d+) (below|above) \u03c0; at that count the band is \u00b1(\d\.\d+)\.")
+SAID = re.compile(r"Runs of the class within the band for their number of samples: (?P<within>\d[\d,]*) of "
+                  r"(?P<runs>\d[\d,]*), .*? The class together gives (?P<estimate>\d\.(?P<decimals>\d+)), \d\.\d+ "
+                  r"(?P<side>below|above) \u03c0\. Samples in all: (?P<total>\d[\d,]*); for that many, the band is "
+                  r"\u00b1(?P<half>\d\.\d+)\.")
 
 
 @pytest.fixture
@@ -54,10 +56,10 @@ def agrees(text, runs):
     said = SAID.search(text)
     inside, total = sum(i for i, _ in runs), sum(t for _, t in runs)
     within = sum(abs(4 * i / t - CENTRE) <= TWO_ERRORS / math.sqrt(t) for i, t in runs)
-    estimate, unit = 4 * inside / total, 10 ** -len(said[5])
-    return (said[1] in (None, str(len(runs))) and said[2] in (None, str(within)) and said[3].replace(",", "") ==
-            str(total) and abs(float(said[4]) - estimate) <= unit / 2 + 1e-12 and (said[7] == "below") ==
-            (estimate < math.pi) and abs(float(said[8]) - TWO_ERRORS / math.sqrt(total)) <= unit / 2 + 1e-12)
+    estimate, unit = 4 * inside / total, 10 ** -len(said["decimals"])
+    return (said["runs"] == str(len(runs)) and said["within"] == str(within) and said["total"].replace(",", "") ==
+            str(total) and abs(float(said["estimate"]) - estimate) <= unit / 2 + 1e-12 and (said["side"] == "below") ==
+            (estimate < math.pi) and abs(float(said["half"]) - TWO_ERRORS / math.sqrt(total)) <= unit / 2 + 1e-12)
 
 
 def test_thirty_pasted_are_pooled(fresh, places):
@@ -69,8 +71,8 @@ def test_thirty_pasted_are_pooled(fresh, places):
 
 def test_bad_entries_are_named_and_good_ones_kept(fresh, places):
     bad = [("78/", "not two whole numbers"), ("7.5/10", "not two whole"), ("x", "not two whole"),
-           ("11/10", "more inside than in total"), ("0/0", "a total of 0"), ("000/2", "starting with 0"),
-           ("1/%d" % 2**64, "more than Quorvel's tally can count, 18,446,744,073,709,551,615")]
+           ("11/10", "more samples inside than in total"), ("0/0", "a total of 0"), ("000/2", "starts with 0"),
+           ("1/%d" % 2**64, "larger than Quorvel can count (at most 18,446,744,073,709,551,615)")]
     good = [(7853, 10000), (7853, 10000), (0, 1), (2**64 - 1, 2**64 - 1)]
     text = "\n".join(["%d/%d" % good[0], bad[0][0], "%d/%d" % good[1]] + [b for b, _ in bad[1:]] +
                      ["%d/%d" % g for g in good[2:]] + ["  "])
@@ -85,7 +87,7 @@ def test_bad_entries_are_named_and_good_ones_kept(fresh, places):
         return [typing, [field.value, field.getAttribute("aria-invalid")], [...named].map((li) => li.textContent),
                 document.getElementById("class-summary").textContent];""")
     assert field == [text + "7853/1", "true"] and typing == len(bad) and len(named) == len(bad) + 1
-    for (entry, why), place, line in zip(bad + [("7853/1", "more inside")], [2, 4, 5, 6, 7, 8, 9, 12], named):
+    for (entry, why), place, line in zip(bad + [("7853/1", "more samples inside")], [2, 4, 5, 6, 7, 8, 9, 12], named):
         assert line.startswith("Entry %d, \u201c%s\u201d" % (place, entry)) and why in line, line
     assert agrees(summary, good), summary
 
@@ -115,7 +117,7 @@ def test_download_agrees_with_the_words(fresh, places, where):
     assert head == ["run", "samples", "inside", "estimate", "band's low edge", "band's high edge",
                     "within the band (1 yes, 0 no)"]
     path, theirs, together = rows[:-len(runs) - 1], rows[-len(runs) - 1:-1], rows[-1]
-    assert [r[0] for r in rows] == ["this run"] * len(path) + ["a run of the class"] * len(runs) + [
+    assert [r[0] for r in rows] == ["this run"] * len(path) + ["a pupil's run"] * len(runs) + [
         "the class together"]
     for _, samples, inside, estimate, low, high, within in rows:
         n, e, half = int(samples), float(estimate), TWO_ERRORS / math.sqrt(int(samples))

@@ -19,7 +19,7 @@ SAYS_WHY_S = 5
 DAMAGES = {"lost": os.remove, "not WebAssembly": lambda path: open(path, "w").write("<!DOCTYPE html><p>Not found")}
 SAID = "const t = document.getElementById('trouble'); return t.hidden ? null : [t.textContent, " \
     "document.getElementById('reading').textContent, document.getElementById('canvas').hidden]"
-RUNNING = "return / of [1-9][\\d,]* samples/.test(document.getElementById('reading').textContent)"
+RUNNING = "return / of [1-9][\\d,]*\\./.test(document.getElementById('reading').textContent)"
 # Every tally the program hands over, and the time of the last.
 FOLLOW = "const take = Module.quorvelStrip; window.totals = []; Module.quorvelStrip = (e, t) => " \
     "{ totals.push(Number(t.split('/')[1])); window.lastPicture = performance.now(); take(e, t); };"
