@@ -38,6 +38,9 @@ for f in "$program" "$@"; do
 	terser "$f" --compress --mangle --comments '/SPDX|Copyright/' -o "$f.small"
 	mv "$f.small" "$f"
 done
+# The page and its style lose their comments too, but for their licence's.
+perl -0pi -e 's/<!--(?:(?!SPDX).)*?-->\n?//gs' "$out/index.html"
+perl -0pi -e 's|/\*(?:(?!SPDX).)*?\*/\n?||gs' "$out/page.css"
 cp "$top/data/quorvel.svg" "$top/data"/quorvel-*.png "$out/"
 # A page opened from disk may not fetch quorvel.wasm, but it may run a script.
 "$top/scripts/web/wasm-script.py" "$out/quorvel.wasm" >"$out/quorvel-wasm.js"

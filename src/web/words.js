@@ -9,6 +9,11 @@
  * sentence: they come in through its {names}, written as the reader's
  * language writes them; the picture keeps the program's own.
  *
+ * Every language carrying every English sentence again as its key would
+ * weigh as much as the translations, so each sentence is known by a short
+ * hash of its English, the build writes those keys once, and each
+ * language's translations in their order.
+ *
  * Sections: the catalogues, the language, words and numbers, the page's text.
  */
 "use strict";
@@ -16,7 +21,9 @@
 (function () {
   /* ---- the catalogues ---- */
 
-  // Language tag to {English: translation}, written in by the build.
+  // The keys of the page's sentences, and each language's tag to their
+  // translations in the keys' order, written in by the build.
+  const keys = [/*@KEYS@*/];
   const catalogues = {/*@CATALOGUES@*/};
   // The board's pixels whose centre is inside the circle, and all of them:
   // the program's own figures (src/sampling.hpp), written in by the build.
@@ -39,14 +46,24 @@
   }
 
   const lang = pick();
-  const catalogue = catalogues[lang] || {};
+  const catalogue = catalogues[lang] || [];
+  const place = new Map(keys.map((key, i) => [key, i]));
   document.documentElement.lang = lang;
 
   /* ---- words and numbers ---- */
 
+  // A sentence's key: FNV-1a over its UTF-16 code units, in base 36, as
+  // the build's words.py has it too.
+  function key(text) {
+    let hash = 0x811c9dc5;
+    for (let i = 0; i < text.length; i++)
+      hash = Math.imul(hash ^ text.charCodeAt(i), 0x01000193);
+    return (hash >>> 0).toString(36);
+  }
+
   // The sentence in the reader's language, with {name} filled from values.
   function say(text, values) {
-    const said = catalogue[text] || text;
+    const said = catalogue[place.get(key(text))] || text;
     return values ? said.replace(/\{(\w+)\}/g, (_, name) => values[name]) : said;
   }
 
