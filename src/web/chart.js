@@ -117,19 +117,35 @@
     pen.stroke();
   }
 
-  function axes(pen, s, box, unit) {
+  /* The horizontal axis's name, on one line where it fits the canvas, else
+   * on two, broken at the space that leaves the longer line shortest. */
+  function axisName(pen, room) {
+    // TRANSLATORS: the name under the chart's horizontal axis, whose lines stand at 1, 10, 100, 1,000 and
+    // on: at most about 40 characters, as a phone's chart is 320 px wide (longer goes on two lines).
+    const text = window.quorvel.say("number of samples (\u00d710 at each line)");
+    const wide = (lines) => Math.max(...lines.map((l) => pen.measureText(l).width));
+    if (wide([text]) <= room)
+      return [text];
+    const halves = [...text.matchAll(/ /g)].map(({ index }) => [text.slice(0, index), text.slice(index + 1)]);
+    return halves.reduce((best, lines) => (wide(lines) < wide(best) ? lines : best), [text]);
+  }
+
+  // Text centred at x, or moved aside as far as the canvas's edges need.
+  function centred(pen, text, x, y, edge) {
+    const half = pen.measureText(text).width / 2;
+    pen.fillText(text, Math.max(edge + half, Math.min(x, pen.canvas.width - edge - half)), y);
+  }
+
+  function axes(pen, s, box, unit, name) {
     pen.fillStyle = colours.text;
     pen.textAlign = "center";
     pen.textBaseline = "top";
     for (let power = 0; power <= Math.floor(s.decades); power++) {
       const x = s.x(10 ** power);
       line(pen, [x, box.top], [x, box.bottom], colours.grid, []);
-      pen.fillText(window.quorvel.count(10 ** power), x, box.bottom + unit * 0.4);
+      centred(pen, window.quorvel.count(10 ** power), x, box.bottom + unit * 0.4, 0);
     }
-    // TRANSLATORS: the name under the chart's horizontal axis, whose lines stand at 1, 10, 100, 1,000 and
-    // on: at most about 40 characters, as a phone's chart is 320 px wide.
-    pen.fillText(window.quorvel.say("number of samples (\u00d710 at each line)"), (box.left + box.right) / 2,
-      box.bottom + unit * 1.8);
+    name.forEach((text, i) => centred(pen, text, (box.left + box.right) / 2, box.bottom + unit * (1.8 + i), unit / 2));
     const step = roundStep(s.high - s.low);
     pen.textAlign = "right";
     pen.textBaseline = "middle";
@@ -229,12 +245,15 @@
     pen.font = `${unit * 0.8}px sans-serif`;
     pen.lineWidth = Math.max(1, ratio);
     const places = keyPlaces(pen, unit * 0.5, width, unit);
-    const margin = { left: unit * 4.5, right: unit, top: places[places.length - 1].y + unit * 1.2, bottom: unit * 3.2 };
+    const name = axisName(pen, width - unit);
+    const margin = {
+      left: unit * 4.5, right: unit, top: places[places.length - 1].y + unit * 1.2, bottom: unit * (2.2 + name.length),
+    };
     const box = { left: margin.left, right: width - margin.right, top: margin.top, bottom: height - margin.bottom };
     const s = scales(width, height, margin);
     pen.fillStyle = colours.ground;
     pen.fillRect(0, 0, width, height);
-    axes(pen, s, box, unit);
+    axes(pen, s, box, unit, name);
     key(pen, places, unit);
     pen.save();
     pen.beginPath();
