@@ -54,7 +54,8 @@ def total(browser):
 
 def reading(browser):
     """The tally as a screen reader gets it, in every browser and frame."""
-    found = re.search(r"circle: [\d,]+ of ([\d,]+)\.", browser.run("return document.getElementById('reading').textContent"))
+    said = browser.run("return document.getElementById('reading').textContent")
+    found = re.search(r"circle: [\d,]+ of ([\d,]+)\.", said)
     return int(found[1].replace(",", "")) if found else 0
 
 
