@@ -61,10 +61,11 @@
     return (hash >>> 0).toString(36);
   }
 
-  // The sentence in the reader's language, with {name} filled from values.
+  // The sentence in the reader's language, with each {name} that values
+  // has filled in.
   function say(text, values) {
     const said = catalogue[place.get(key(text))] || text;
-    return values ? said.replace(/\{(\w+)\}/g, (_, name) => values[name]) : said;
+    return values ? said.replace(/\{(\w+)\}/g, (whole, name) => values[name] ?? whole) : said;
   }
 
   const formats = new Map();
@@ -95,7 +96,7 @@
       element.setAttribute(attribute, say(text, figures));
     else
       element.textContent = say(text, figures);
-    if (text.includes("{"))
+    if (Object.keys(figures).some((name) => text.includes(`{${name}}`)))
       element.hidden = false;
   }
 
