@@ -29,10 +29,12 @@ endif
 # gettext merges the translations into the menu entry and, with AppStream's
 # rules, into its data.
 BUILD_PKGS := cmake g++ make pkg-config 'libsdl1.2-compat-dev|libsdl1.2-dev' libsdl-gfx1.2-dev gettext appstream
-# librsvg2-common lets AppStream's catalogue maker read the SVG icon.
-TEST_PKGS  := $(BUILD_PKGS) python3 libgtest-dev xvfb libx11-dev libxtst-dev desktop-file-utils \
+# librsvg2-common lets AppStream's catalogue maker read the SVG icon;
+# libglib2.0-bin's gio launches the menu entry as GLib's menus do, on
+# xvfb-run's display, which needs xauth; python3-xlib closes its window.
+TEST_PKGS  := $(BUILD_PKGS) python3 python3-xlib libgtest-dev xvfb xauth libx11-dev libxtst-dev desktop-file-utils \
         sway grim wtype jq groff-base appstream appstream-compose \
-        librsvg2-common
+        librsvg2-common libglib2.0-bin
 DEMO_PKGS  := $(TEST_PKGS) netpbm
 BENCH_PKGS := $(TEST_PKGS) libbenchmark-dev
 LINT_PKGS  := $(BENCH_PKGS) clang-tidy cppcheck clang-format reuse
@@ -110,10 +112,13 @@ WIN_ZIP    := $(WIN_DIR)/quorvel-$(VERSION)-win64.zip
 WIN_MSI    := $(WIN_DIR)/quorvel-$(VERSION)-win64.msi
 WIN_CONFIG := -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
         -DQUORVEL_WINDOWS_PREFIX=$(WIN_PREFIX)
+$(WIN_DIR)/build/CMakeCache.txt:
+	$(CMAKE) -S . -B $(WIN_DIR)/build $(WIN_CONFIG)
+
 windows:
 	@$(DEPS) $(WINDOWS_PKGS)
 	scripts/windows/deps.sh $(WIN_PREFIX) $(WIN_DIR)/work
-	@[ -f $(WIN_DIR)/build/CMakeCache.txt ] || $(CMAKE) -S . -B $(WIN_DIR)/build $(WIN_CONFIG)
+	@$(MAKE) --no-print-directory $(WIN_DIR)/build/CMakeCache.txt
 	$(CMAKE) --build $(WIN_DIR)/build -j2 --target quorvel
 	scripts/windows/zip.sh $(WIN_DIR)/build/quorvel.exe $(WIN_PREFIX) $(WIN_DIR)/work $(VERSION) $(WIN_ZIP)
 
@@ -126,21 +131,27 @@ msi: windows
 # against quorvel.exe from the zip and as the MSI installs it, under Wine on
 # the tests' own Xvfb.  Building runs Wine, as CMake asks each test its name.
 WINE_ENV := WINEPREFIX=$(CURDIR)/$(WIN_DIR)/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+$(WIN_DIR)/wine/system.reg:
+	$(WINE_ENV) /usr/lib/wine/wine64 wineboot -i
+
 test-windows: msi harness
 	@$(DEPS) $(WINE_PKGS)
-	@[ -f $(WIN_DIR)/wine/system.reg ] || $(WINE_ENV) /usr/lib/wine/wine64 wineboot -i
+	@$(MAKE) --no-print-directory $(WIN_DIR)/wine/system.reg
 	$(CMAKE) -S . -B $(WIN_DIR)/build -DBUILD_TESTING=ON >/dev/null
 	$(WINE_ENV) $(CMAKE) --build $(WIN_DIR)/build -j2
 	scripts/windows/test.sh $(WIN_ZIP) $(WIN_MSI) $(WIN_DIR) $(BUILD_DIR)/tests
 
-# The page for the browser in $(WEB_DIR), a static site built with Debian's
-# Emscripten and SDL_gfx from its source: the page, the program, its web app
-# manifest and icons, and its service worker; and quorvel.html, the page in
-# one file.
+# The page for the browser in $(WEB_DIR), a static site built by CMake with
+# Debian's Emscripten in $(WEB_BUILD), and SDL_gfx from its source: the page,
+# the program, its web app manifest and icons, and its service worker; and
+# quorvel.html, the page in one file.
 WEB_DIR      ?= build-web
+WEB_BUILD    := $(WEB_DIR)-work
 WEB_PKGS     := emscripten python3 node-qrcode-generator terser gettext
-WEB_TEST_PKGS := $(WEB_PKGS) $(TEST_PKGS) chromium chromium-driver python3-selenium python3-pytest firefox-esr \
-        libwebkit2gtk-4.1-0 zbar-tools imagemagick
+WEB_TEST_PKGS := $(WEB_PKGS) $(TEST_PKGS) chromium chromium-driver python3-selenium python3-websocket python3-pytest \
+        firefox-esr libwebkit2gtk-4.1-0 webkit2gtk-driver zbar-tools imagemagick
+# The page's checks by concern, in tests/web.
+WEB_CHECKS = /usr/bin/python3 -B -m pytest tests/web --web=$(WEB_DIR)
 WEB_PROFILES := $(CURDIR)/$(WEB_DIR)-profiles
 # Runs the command that follows while the page is served on 127.0.0.1, with
 # QUORVEL_URL its address and the browsers' profiles in WEB_PROFILES.
@@ -148,19 +159,23 @@ SERVE_PAGE = rm -rf $(WEB_PROFILES) && mkdir -p $(WEB_PROFILES) && TMPDIR=$(WEB_
         scripts/web/serve.sh $(WEB_DIR)
 web:
 	@$(DEPS) $(WEB_PKGS)
-	scripts/web/build.sh $(WEB_DIR) $(VERSION)
+	emcmake $(CMAKE) -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+		-DQUORVEL_PAGE_DIR=$(abspath $(WEB_DIR)) >/dev/null
+	$(CMAKE) --build $(WEB_BUILD) -j2
 
-# The end-to-end checks against the page in Chromium, Firefox and WebKit on
-# the tests' own Xvfb, served and from disk, and its phone, touch, screen
-# reader, offline, one-file, network, frame and code-to-scan checks.
+# The page's checks in Chromium, Firefox and WebKit (whose window needs an X
+# server): the desktop's end-to-end checks against the page on the tests' own
+# Xvfb, served and from disk, and its phone, touch, screen reader, chart,
+# class, offline, one-file, network, frame, code-to-scan, trouble, language
+# and memory checks.
 test-web: web harness
 	@$(DEPS) $(WEB_TEST_PKGS)
-	scripts/web/test.sh $(WEB_DIR) $(BUILD_DIR)/tests/e2e_tests
+	xvfb-run -a -s "-screen 0 1280x1024x24" $(WEB_CHECKS) --e2e=$(BUILD_DIR)/tests/e2e_tests
 
 # Lighthouse's four scores for the page, on its mobile and desktop presets.
 audit-web: web
-	@$(DEPS) $(WEB_PKGS) chromium
-	scripts/web/audit.sh $(WEB_DIR) $(WEB_DIR)-audit
+	@$(DEPS) $(WEB_PKGS) chromium python3-selenium python3-websocket python3-pytest
+	$(WEB_CHECKS) -m audit --audit=$(WEB_DIR)-audit
 
 # A release tarball of the committed tree, less CI's files (.gitattributes),
 # and the check that, unpacked in a fresh place, its make test passes.
@@ -193,11 +208,8 @@ check-deb:
 # files in a zip and the page in one file, each made by its own target.
 # check-reproducible makes it twice in fresh clones and compares.
 release: dist deb msi web
-	rm -rf $(RELEASE_DIR) && mkdir -p $(RELEASE_DIR)
-	cp $(BUILD_DIR)/$(DIST).tar.gz $(DEB_DIR)/*.dsc $(DEB_DIR)/*.orig.tar.* $(DEB_DIR)/*.debian.tar.* \
-		$(DEB_DIR)/quorvel_*.deb $(WIN_ZIP) $(WIN_MSI) $(RELEASE_DIR)/
-	scripts/release/web.sh $(RELEASE_DIR) $(WEB_DIR) $(VERSION)
-	cd $(RELEASE_DIR) && sha256sum -- * >SHA256SUMS && sha256sum -c SHA256SUMS
+	scripts/release/collect.sh $(RELEASE_DIR) $(VERSION) $(BUILD_DIR)/$(DIST).tar.gz $(DEB_DIR) \
+		$(WIN_ZIP) $(WIN_MSI) $(WEB_DIR)
 
 check-reproducible:
 	scripts/release/check-reproducible.sh $(BUILD_DIR)/reproducible $(CHROOTS)
@@ -215,12 +227,12 @@ demo:
 # page's own in headless Chromium: its cost beside a bare canvas's, paused,
 # and its pace at each speed.
 bench: web
-	@$(DEPS) $(BENCH_PKGS) chromium chromium-driver python3-selenium python3-psutil
+	@$(DEPS) $(BENCH_PKGS) chromium chromium-driver python3-selenium python3-websocket python3-psutil
 	@$(MAKE) --no-print-directory with-tests CONFIG=-DQUORVEL_BENCHMARKS=ON
 	$(CMAKE) --build $(BUILD_DIR) -j2 --target bench
-	$(SERVE_PAGE) sh -c 'QUORVEL_PAGE_COMMAND="$(CURDIR)/scripts/web/chromium.sh $$QUORVEL_URL" $(BUILD_DIR)/bench/bench'
+	$(SERVE_PAGE) sh -c 'QUORVEL_PAGE_COMMAND="$(CURDIR)/tests/web/browsers.py chromium $$QUORVEL_URL" $(BUILD_DIR)/bench/bench'
+	TMPDIR=$(WEB_PROFILES) /usr/bin/python3 scripts/web/bench.py $(WEB_DIR)
 	rm -rf $(WEB_PROFILES)
-	/usr/bin/python3 scripts/web/bench.py $(WEB_DIR)
 
 # The unit, driver and end-to-end tests built with ASan, LSan and UBSan, then
 # the ordinary build under valgrind's memcheck for a 5 s run.
@@ -261,5 +273,5 @@ clean:
 
 # build/chroots may hold a chroot whose mounts outlived a killed run.
 distclean:
-	rm -rf --one-file-system $(BUILD_DIR) $(SANITIZE_DIR) $(WIN_DIR) $(WEB_DIR) $(WEB_DIR)-work $(WEB_DIR)-audit \
+	rm -rf --one-file-system $(BUILD_DIR) $(SANITIZE_DIR) $(WIN_DIR) $(WEB_DIR) $(WEB_BUILD) $(WEB_DIR)-audit \
 		$(WEB_PROFILES)

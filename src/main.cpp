@@ -4,13 +4,22 @@
  *
  * Design note.  A timer on SDL's own thread pushes a tick into SDL's event
  * queue; the main thread waits on that queue and runs one step for every
- * event that is not the close request: a sample, a new estimate, a redraw and
- * a flip.  The queue is the only thing the two threads share, and SDL guards
- * it, so the program needs no locks.  All state lives in main's locals; there
- * are no globals and nothing on the heap.
+ * event that is not the close request: a sample, a new estimate and a redraw.
+ * The first picture shows the first sample; after it, the picture goes to
+ * the screen once no further event waits: a flip can cost milliseconds on a
+ * slow display while a step costs microseconds, so a backlog of pointer
+ * motion drains at a step's cost, and the close request behind it is read at
+ * once.  At the tick's pace nothing waits, and every step is flipped.  The
+ * queue is the only thing the two threads share, and SDL guards it, so the
+ * program needs no locks.  All state lives in main's locals; there are no
+ * globals and nothing on the heap.
  *
- * Sections: constants, the seed, the tick, presentation settings, opening the
- * window, main.
+ * In the browser this same code runs, but the page provides its own wait,
+ * timer and flip, in src/web/, which the web build in CMakeLists.txt puts in
+ * place of SDL's.
+ *
+ * Sections: constants, the seed, the tick, the queue, presentation settings,
+ * opening the window, main.
  */
 #include <SDL.h>
 
@@ -33,6 +42,7 @@ constexpr const char *title = "Quorvel";
 constexpr const char *no_window = "OMG no window\n";
 constexpr Uint32 tick_ms = 1; // SDL rounds this up to its own granularity
 constexpr int max_pending_ticks = 16;
+constexpr Uint32 any_event = 0xFFFFFFFF; // SDL 1.2's SDL_ALLEVENTS, which the page's SDL lacks
 constexpr int driver_name_size = 32;
 [[maybe_unused]] constexpr int setting_size = 64;            // Windows' unset only
 constexpr std::uint64_t seed_spread = 0x9E3779B97F4A7C15ULL; // 2^64 / golden ratio
@@ -77,6 +87,15 @@ Uint32 timer(Uint32 ms, void * /*param*/)
 		SDL_PushEvent(&ev);
 	}
 	return ms;
+}
+
+/* SDL moves what the display has sent into its queue only when asked; the
+ * page's layer answers no, and there every step is flipped. */
+bool events_waiting()
+{
+	SDL_Event next;
+	SDL_PumpEvents();
+	return SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, any_event) > 0;
 }
 
 bool is_set(const char *name)
@@ -223,7 +242,8 @@ int main(int /*argc*/, char * /*argv*/[])
 		sample_step(points, &inside, &total);
 		const double pi = estimate(inside, total);
 		draw_step(screen, points, inside, total, pi, pitext, stuff);
-		SDL_Flip(screen);
+		if (total == 1 || !events_waiting())
+			SDL_Flip(screen);
 	}
 
 	SDL_RemoveTimer(id);

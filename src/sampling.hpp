@@ -9,6 +9,14 @@
 constexpr int board_size = 400;  // pixels per side of the sampled square
 constexpr int trail_length = 10; // samples still drawn as coloured discs
 
+/* Where the estimate settles: four times the share of the board's pixels
+ * whose centre lies inside the circle.  A unit test counts the board and
+ * checks that the documents give these figures; the web build reads
+ * board_size and pixels_inside from here for the page's chart and words. */
+constexpr Uint64 board_pixels = Uint64{board_size} * board_size;
+constexpr Uint64 pixels_inside = 125676;
+constexpr double settles_at = 4.0 * pixels_inside / board_pixels;
+
 // A pixel of the window; four bytes, so it travels by value.
 struct Point {
 	Sint16 x;

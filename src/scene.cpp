@@ -30,11 +30,6 @@ constexpr int circle_radius = 195; // drawn inside the border, then two more wit
 constexpr int circle_count = 3;
 constexpr Sint16 disc_radius = 3;
 
-constexpr Sint16 strip_top = board_edge + 1;
-constexpr Sint16 text_y = strip_top + 6;
-constexpr Sint16 estimate_x = 318; // ten 8-pixel glyphs end at x = 397
-constexpr Sint16 tally_x = 4;
-
 // Oldest (index 0) grey to newest (index 9) bright red.
 constexpr Uint8 ramp_base = 100;
 constexpr Uint8 ramp_red_step = 17;

@@ -44,7 +44,9 @@ public:
 	// An environment in which SDL opens its window here, whatever the
 	// caller's own desktop is, with extra changes after.
 	virtual std::vector<EnvChange> environment(std::vector<EnvChange> extra = {}) const = 0;
-	// The window of process pid titled title, once it is shown.
+	// The window of process pid, once it is shown: the one titled title
+	// under X11, where a launcher's process may own it; under Wayland, which
+	// knows each window's process, the first with a title of any kind.
 	virtual std::optional<WindowId> find_window(const std::string &title, pid_t pid,
 	                                            std::chrono::milliseconds timeout) = 0;
 	virtual std::string title(WindowId w) = 0;
@@ -70,6 +72,11 @@ std::string entry_value(const std::string &group, const std::string &key);
 // The settings that an action's "env NAME=VALUE... quorvel" command line of
 // the menu entry makes.
 std::vector<EnvChange> action_settings(const std::string &action);
+
+// Moves the pointer to a new place over w every 2 ms for span or until
+// program ends, counting the moves; its exit status where it ended.
+std::optional<int> flood_pointer(Desktop &desk, WindowId w, Child &program, std::chrono::milliseconds span,
+                                 int &moves);
 
 // kind is "x11", "wayland", or "both": a Wayland compositor and an X server
 // offered at once, as on a Wayland session with Xwayland, where the program

@@ -12,7 +12,6 @@
 namespace
 {
 
-constexpr int strip_top = 401;
 constexpr int strip_bottom = window_height - 1;
 constexpr Rgb junk{1, 2, 3};
 
@@ -121,8 +120,8 @@ TEST(Scene, StripTextsMatchTheFont)
 		EXPECT_STREQ(s.stuff, k.stuff);
 
 		want.fill(black);
-		stringRGBA(want.surface(), 318, 407, k.pitext, 255, 0, 0, 255);
-		stringRGBA(want.surface(), 4, 407, k.stuff, 255, 0, 0, 255);
+		stringRGBA(want.surface(), estimate_x, text_y, k.pitext, 255, 0, 0, 255);
+		stringRGBA(want.surface(), tally_x, text_y, k.stuff, 255, 0, 0, 255);
 		EXPECT_TRUE(got.all_rows(strip_top, strip_bottom, [&](int x, int y, const Rgb &px) {
 			return px == want.at(x, y);
 		})) << k.stuff;

@@ -8,16 +8,15 @@
 #include <cstdio>
 #include <map>
 
+#include "scene.hpp"
+
 namespace
 {
 
-constexpr int picture_width = 400;
-constexpr int picture_height = 420;
-constexpr int text_y = 407;
-constexpr int estimate_x = 318;
-constexpr int tally_x = 4;
-constexpr int glyph = 8;
-constexpr size_t glyph_pixels = 64;
+constexpr int picture_width = window_width;
+constexpr int picture_height = window_height;
+constexpr int glyph = glyph_size;
+constexpr size_t glyph_pixels = size_t{glyph} * glyph;
 
 using Cell = std::array<bool, glyph_pixels>;
 

@@ -110,9 +110,12 @@ std::string name_of(Display *dpy, Window w, Status (*get)(Display *, Window, XTe
 
 } // namespace
 
+// The name EWMH desktops show, where find_window goes by the older WM_NAME.
 std::string XServer::title(WindowId w)
 {
-	return name_of(dpy_, w, XGetWMName);
+	return name_of(dpy_, w, [](Display *dpy, Window win, XTextProperty *text) {
+		return XGetTextProperty(dpy, win, text, XInternAtom(dpy, "_NET_WM_NAME", False));
+	});
 }
 
 std::optional<std::string> XServer::icon_title(WindowId w)
@@ -170,7 +173,8 @@ std::optional<WindowId> XServer::find_window(const std::string &title, pid_t pid
 			for (unsigned i = 0; i < n && !found; i++) {
 				XWindowAttributes a;
 				if (XGetWindowAttributes(dpy_, kids[i], &a) != 0 &&
-				    a.map_state == IsViewable && this->title(kids[i]) == title &&
+				    a.map_state == IsViewable &&
+				    name_of(dpy_, kids[i], XGetWMName) == title &&
 				    owner(dpy_, kids[i]).value_or(pid) == pid)
 					found = kids[i];
 			}

@@ -24,11 +24,11 @@ public:
 
 	const char *kind() const override { return "x11"; }
 	std::vector<EnvChange> environment(std::vector<EnvChange> extra = {}) const override;
-	// The top-level window titled title, once it is mapped, of process pid
-	// where the window says whose it is (_NET_WM_PID).
+	// The top-level window titled title (WM_NAME), once it is mapped, of
+	// process pid where the window says whose it is (_NET_WM_PID).
 	std::optional<WindowId> find_window(const std::string &title, pid_t pid,
 	                                    std::chrono::milliseconds timeout) override;
-	std::string title(WindowId w) override;
+	std::string title(WindowId w) override; // _NET_WM_NAME
 	std::optional<std::string> icon_title(WindowId w) override;
 	std::vector<std::string> class_names(WindowId w) override;
 	Screenshot screenshot(WindowId w) override;

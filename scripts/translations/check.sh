@@ -3,7 +3,8 @@
 # SPDX-License-Identifier: MIT
 # Fails unless po/quorvel.pot holds every sentence the sources have now, and
 # every catalogue LINGUAS names translates all of them: none missing, none
-# fuzzy, and each checked by msgfmt (formats, the header).
+# fuzzy, each checked by msgfmt (formats, the header), and clean, as
+# clean.py has it (the page's {names}, numbers, quotation marks).
 #   scripts/translations/check.sh
 set -eu
 top=$(cd "$(dirname "$0")/../.." && pwd)
@@ -18,5 +19,6 @@ for lang in $(grep -v '^#' "$top/po/LINGUAS"); do
 	report=$(msgfmt --check --statistics -o /dev/null "$tmp/$lang.po" 2>&1) || status=1
 	echo "$lang: $report"
 	case "$report" in *untranslated* | *fuzzy*) status=1 ;; esac
+	"$top/scripts/translations/clean.py" "$lang" "$tmp/$lang.po" || status=1
 done
 exit "$status"

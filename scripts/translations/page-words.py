@@ -4,6 +4,10 @@
 """Prints, as a catalogue template, the page's own texts in HTML that its
 words.js translates: the text of each element marked data-say, or the
 attribute the mark names, with its white space folded as words.js folds it.
+Each comes with a note for translators: a comment that begins TRANSLATORS:
+just before its element, what kind of text it is where its element tells
+(a button's label must be short), and what each figure words.js writes into
+the page's text holds.
 
     scripts/translations/page-words.py FILE.html
 """
@@ -11,31 +15,60 @@ import html.parser
 import re
 import sys
 
+NOTE = "TRANSLATORS:"
+# Where a text shows, by its element, or by the attribute it is.
+KINDS = {
+    "button": "A button's label: a few short words, as a phone's screen is 320 px wide.",
+    "h2": "A heading.",
+    "label": "The label over a text field.",
+    "title": "The page's title, in the browser's tab.",
+    "aria-label": "Not shown: what a screen reader calls this part of the page.",
+    "content": "The page's description, for search engines and shared links.",
+    "unseen": "Not shown: what a screen reader reads.",
+}
+# The board's figures, which words.js writes into the page's text.
+FIGURES = {
+    "inside": "{inside} is the number of the board's pixels inside the circle (125,676, in your language's digits).",
+    "pixels": "{pixels} is the number of all the board's pixels (160,000).",
+    "settles": "{settles} is where the estimate settles, four times their share (3.1419).",
+}
+
 
 class Words(html.parser.HTMLParser):
     def __init__(self):
         super().__init__(convert_charrefs=True)
-        self.found = []  # (line, text)
-        self.open = []  # elements whose text is being gathered: [tag, line, text]
+        self.found = []  # (line, text, notes)
+        self.open = []  # elements whose text is being gathered: [tag, line, text, notes]
+        self.note = None  # a translators' comment, for the next element
+
+    def handle_comment(self, data):
+        text = " ".join(data.split())
+        self.note = text[len(NOTE):].strip() if text.startswith(NOTE) else None
 
     def handle_starttag(self, tag, attrs):
         attrs = dict(attrs)
+        note, self.note = self.note, None
         if "data-say" not in attrs:
             return
         line = self.getpos()[0]
-        if attrs["data-say"]:
-            self.found.append((line, attrs[attrs["data-say"]]))
+        said = attrs["data-say"]
+        kind = said or ("unseen" if "unseen" in attrs.get("class", "").split() else tag)
+        notes = [n for n in (note, KINDS.get(kind)) if n]
+        if said:
+            self.found.append((line, attrs[said], notes))
         else:
-            self.open.append([tag, line, ""])
+            self.open.append([tag, line, "", notes])
 
     def handle_data(self, data):
         if self.open:
             self.open[-1][2] += data
+        elif data.strip():
+            self.note = None
 
     def handle_endtag(self, tag):
         if self.open and self.open[-1][0] == tag:
-            _, line, text = self.open.pop()
-            self.found.append((line, text))
+            _, line, text, notes = self.open.pop()
+            self.found.append((line, text, notes))
 
 
 def quoted(text):
@@ -48,8 +81,11 @@ def main():
     with open(path, encoding="utf-8") as f:
         words.feed(f.read())
     print('msgid ""\nmsgstr ""\n"Content-Type: text/plain; charset=UTF-8\\n"\n')
-    for line, text in words.found:
-        print("#: %s:%d\nmsgid %s\nmsgstr \"\"\n" % (path, line, quoted(re.sub(r"\s+", " ", text).strip())))
+    for line, text, notes in words.found:
+        text = re.sub(r"\s+", " ", text).strip()
+        notes += [FIGURES[name] for name in re.findall(r"\{(\w+)\}", text)]
+        comments = "".join("#. %s\n" % n for n in notes)
+        print("%s#: %s:%d\nmsgid %s\nmsgstr \"\"\n" % (comments, path, line, quoted(text)))
 
 
 if __name__ == "__main__":

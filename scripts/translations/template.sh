@@ -14,9 +14,9 @@ cd "$top"
 common="--from-code=UTF-8 --sort-by-file --no-wrap --package-name=quorvel
 	--msgid-bugs-address=https://github.com/quorvel/quorvel/issues"
 # shellcheck disable=SC2086
-xgettext $common -L Desktop -o "$tmp/entry.pot" data/io.github.quorvel.Quorvel.desktop.in
+xgettext $common --add-comments=TRANSLATORS: -L Desktop -o "$tmp/entry.pot" data/io.github.quorvel.Quorvel.desktop.in
 # shellcheck disable=SC2086
-xgettext $common --its=/usr/share/gettext/its/metainfo.its -o "$tmp/metainfo.pot" \
+xgettext $common --add-comments=TRANSLATORS: --its=/usr/share/gettext/its/metainfo.its -o "$tmp/metainfo.pot" \
 	data/io.github.quorvel.Quorvel.metainfo.xml.in
 # The page's scripts, but the service worker, which says nothing.
 set --
@@ -24,7 +24,7 @@ for f in src/web/*.js; do
 	[ "$f" = src/web/sw.js ] || set -- "$@" "$f"
 done
 # shellcheck disable=SC2086
-xgettext $common -L JavaScript --keyword=say -o "$tmp/scripts.pot" "$@"
+xgettext $common -L JavaScript --keyword=say --add-comments=TRANSLATORS: -o "$tmp/scripts.pot" "$@"
 "$top/scripts/translations/page-words.py" src/web/index.html >"$tmp/page.pot"
 msgcat --no-wrap --use-first -o "$tmp/all.pot" "$tmp/entry.pot" "$tmp/metainfo.pot" "$tmp/page.pot" "$tmp/scripts.pot"
 # Its own header, and no date, which would make every run a change.

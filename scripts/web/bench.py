@@ -20,19 +20,18 @@ this picture can; it is measured too, as a record.
 """
 import functools
 import http.server
+import os
 import statistics
 import sys
-import tempfile
 import threading
 import time
 import urllib.parse
 
 import psutil
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
 
-FLAGS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
-         "--disable-background-networking", "--disable-component-update", "--disable-sync"]
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "web"))
+import browsers  # noqa: E402, the checks' own Chromium, its flags written once
+
 SETTLE_S = 3
 TURN_S, TURNS = 10, 5
 PAUSED_S = 10
@@ -107,14 +106,8 @@ def row(figure, value, unit, target, met):
 def main():
     url = serve(sys.argv[1])
     bare, spot = ("data:text/html," + urllib.parse.quote(BARE.replace("CHANGE", change)) for change in (WHOLE, SPOT))
-    profile = tempfile.TemporaryDirectory()
-    options = webdriver.ChromeOptions()
-    options.binary_location = "/usr/bin/chromium"
-    for flag in FLAGS + ["--user-data-dir=" + profile.name]:
-        options.add_argument(flag)
-    service = Service("/usr/bin/chromedriver")
-    driver = webdriver.Chrome(options=options, service=service)
-    root = psutil.Process(service.process.pid)
+    driver = browsers.Chromium()
+    root = psutil.Process(driver.service.process.pid)
     version = driver.capabilities.get("browserVersion", "?")
     try:
         print("the page in headless Chromium: %d turns of %d s, bare canvases and page..." % (TURNS, TURN_S),
@@ -138,7 +131,6 @@ def main():
             rates[speed] = spell(driver, root, SPEED_S)[1]
     finally:
         driver.quit()
-        profile.cleanup()
     page, floor, spot = (statistics.median(turns) for turns in (page_turns, bare_turns, spot_turns))
     x1 = statistics.median(paced)
     print("\nThe page in headless Chromium (%s), all its processes; CPU as the median of %d turns of %d s"

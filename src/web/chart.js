@@ -2,27 +2,34 @@
 // SPDX-License-Identifier: MIT
 /* The chart beside the picture: the estimate against the samples taken, on
  * a logarithmic axis from 1 to now, with the line of π, the line of 3.1419,
- * where this estimator settles (4 × 125,676 ÷ 160,000: the board's pixels
+ * where this estimator settles (four times the share of the board's pixels
  * inside the circle), and the band of two standard errors about it, where
  * the estimate stays about 95 times in 100.  It shows what a Monte Carlo
  * estimate is about: it wanders less and less, as one over the square root
  * of the samples, and closes in on its limit.
  *
- * It keeps a point only where the samples have grown by a fortieth of a
- * decade, so at most some 400 points however long the page runs.  The
- * vertical scale follows the band at the latest count, so a day in the band
- * is as readable as its first second.  Drawn by hand on a canvas, twice a
- * second where something changed, at the screen's own pixels; its words for
- * screen readers follow as often and are never announced.  A run started
- * again begins a chart anew.
+ * It keeps a point, the samples, the inside count and the estimate, only
+ * where the samples have grown by a fortieth of a decade, so at most some
+ * 400 points however long the page runs.  The vertical scale follows the
+ * band at the latest count, so a day in the band is as readable as its first
+ * second.  Drawn by hand on a canvas, twice a second where something
+ * changed, at the screen's own pixels; its words for screen readers follow
+ * as often and are never announced.
  *
- * Sections: constants, the run, scales, drawing, words, start.
+ * The class's runs, typed in beside it (class.js), stand on it as marks at
+ * their own counts, against the band's funnel, with their pooled run as a
+ * mark of another shape and its band's width at its count; the axis then
+ * reaches the largest of them.
+ *
+ * Sections: constants, the run, starting anew, scales, drawing, the class,
+ * words, start.
  */
 "use strict";
 
 (function () {
-  const settles = 4 * 125676 / 160000; // 3.1419
-  const share = 125676 / 160000;
+  const { board } = window.quorvel; // the program's own figures
+  const share = board.inside / board.pixels;
+  const settles = 4 * share; // 3.1419
   const twoErrors = 2 * 4 * Math.sqrt(share * (1 - share)); // 3.284: the band is this over √n
   const pointsPerDecade = 40;
   const drawEveryMs = 500; // each drawing costs the browser a few ms of putting it on screen
@@ -31,6 +38,7 @@
   const colours = {
     ground: "#000", grid: "#444", text: "#ddd", estimate: "#ff5a5a",
     pi: "#fff", settles: "#ffd54a", band: "rgba(80, 160, 255, 0.3)", edge: "#6fb0ff",
+    run: "#8be28b", together: "#f08cff",
   };
 
   const canvas = document.getElementById("chart");
@@ -38,15 +46,16 @@
 
   /* ---- the run ---- */
 
-  const points = []; // [samples, estimate], at most pointsPerDecade a decade
+  const points = []; // [samples, inside, estimate], at most pointsPerDecade a decade
   let latest = null;
   let next = 1;
   let drawn = null; // what the canvas shows: the latest point, at its size
   let described = null;
 
   function take(estimate, tally) {
-    const total = Number(tally.slice(tally.indexOf("/") + 1));
-    latest = [total, Number(estimate)];
+    const cut = tally.indexOf("/");
+    const total = Number(tally.slice(cut + 1));
+    latest = [total, Number(tally.slice(0, cut)), Number(estimate)];
     if (total < next)
       return;
     points.push(latest);
@@ -55,6 +64,24 @@
 
   function halfWidth(samples) {
     return twoErrors / Math.sqrt(samples);
+  }
+
+  // The points as kept, and the latest, which the path ends at.
+  function kept() {
+    return latest === null || points[points.length - 1] === latest ? points.slice() : [...points, latest];
+  }
+
+  /* ---- starting anew ---- */
+
+  // A new run of the program begins the chart anew; the class's runs are
+  // not the program's, and stay.
+  function restart() {
+    points.length = 0;
+    latest = null;
+    next = 1;
+    drawn = described = null;
+    canvas.getContext("2d").clearRect(0, 0, canvas.width, canvas.height);
+    words.textContent = window.quorvel.say("The chart begins with the first sample.");
   }
 
   /* ---- scales ---- */
@@ -70,10 +97,10 @@
   }
 
   function scales(width, height, margin) {
-    const [total, estimate] = latest;
-    const decades = Math.max(1, Math.log10(total));
+    const [total, , estimate] = latest;
+    const decades = Math.max(1, Math.log10(Math.max(total, classFarthest())));
     const reach = Math.max(bandsInView * halfWidth(total), 1.25 * Math.abs(estimate - settles),
-      1.5 * Math.abs(Math.PI - settles));
+      1.5 * Math.abs(Math.PI - settles), classReach());
     const low = Math.max(0, settles - reach);
     const high = Math.min(4, settles + reach);
     return {
@@ -94,17 +121,35 @@
     pen.stroke();
   }
 
-  function axes(pen, s, box, unit) {
+  /* The horizontal axis's name, on one line where it fits the canvas, else
+   * on two, broken at the space that leaves the longer line shortest. */
+  function axisName(pen, room) {
+    // TRANSLATORS: the name under the chart's horizontal axis, whose lines stand at 1, 10, 100, 1,000 and
+    // on: at most about 40 characters, as a phone's chart is 320 px wide (longer goes on two lines).
+    const text = window.quorvel.say("number of samples (\u00d710 at each line)");
+    const wide = (lines) => Math.max(...lines.map((l) => pen.measureText(l).width));
+    if (wide([text]) <= room)
+      return [text];
+    const halves = [...text.matchAll(/ /g)].map(({ index }) => [text.slice(0, index), text.slice(index + 1)]);
+    return halves.reduce((best, lines) => (wide(lines) < wide(best) ? lines : best), [text]);
+  }
+
+  // Text centred at x, or moved aside as far as the canvas's edges need.
+  function centred(pen, text, x, y, edge) {
+    const half = pen.measureText(text).width / 2;
+    pen.fillText(text, Math.max(edge + half, Math.min(x, pen.canvas.width - edge - half)), y);
+  }
+
+  function axes(pen, s, box, unit, name) {
     pen.fillStyle = colours.text;
     pen.textAlign = "center";
     pen.textBaseline = "top";
     for (let power = 0; power <= Math.floor(s.decades); power++) {
       const x = s.x(10 ** power);
       line(pen, [x, box.top], [x, box.bottom], colours.grid, []);
-      pen.fillText(window.quorvel.count(10 ** power), x, box.bottom + unit * 0.4);
+      centred(pen, window.quorvel.count(10 ** power), x, box.bottom + unit * 0.4, 0);
     }
-    pen.fillText(window.quorvel.say("samples taken (each mark ten times the last)"), (box.left + box.right) / 2,
-      box.bottom + unit * 1.8);
+    name.forEach((text, i) => centred(pen, text, (box.left + box.right) / 2, box.bottom + unit * (1.8 + i), unit / 2));
     const step = roundStep(s.high - s.low);
     pen.textAlign = "right";
     pen.textBaseline = "middle";
@@ -141,7 +186,7 @@
     pen.setLineDash([]);
     pen.lineWidth *= 1.5;
     pen.beginPath();
-    [...points, latest].forEach(([n, v], i) => (i ? pen.lineTo(s.x(n), s.y(v)) : pen.moveTo(s.x(n), s.y(v))));
+    kept().forEach(([n, , v], i) => (i ? pen.lineTo(s.x(n), s.y(v)) : pen.moveTo(s.x(n), s.y(v))));
     pen.stroke();
     pen.lineWidth /= 1.5;
   }
@@ -151,20 +196,26 @@
   function keyPlaces(pen, left, right, unit) {
     const { say, number } = window.quorvel;
     const entries = [
+      // TRANSLATORS: the chart's key, in rows over it, each entry beside a stroke of its line: a few
+      // words, as a phone's chart is 320 px wide. This one names the red line of the estimate.
       [say("estimate"), colours.estimate, []],
       ["\u03c0", colours.pi, [unit * 0.8, unit * 0.4]],
+      // TRANSLATORS: the chart's key: the yellow line at {settles}, 3.1419, where the estimate settles.
       [say("{settles}, where it settles", { settles: number(settles, 4) }), colours.settles, [unit * 0.15, unit * 0.3]],
-      [say("95 in 100 stay inside"), colours.edge, []],
+      // TRANSLATORS: the chart's key: the blue band, within which about 95 runs in 100 lie at each
+      // number of samples. A few words, as a phone's chart is 320 px wide.
+      [say("band: 95 runs in 100 land here"), colours.edge, []],
+      ...classKey(),
     ];
     let x = left;
     let row = 0;
-    return entries.map(([label, colour, dashes]) => {
+    return entries.map(([label, colour, dashes, shape]) => {
       const wide = unit * 2.8 + pen.measureText(label).width;
       if (x > left && x + wide > right) {
         x = left;
         row++;
       }
-      const place = { label, colour, dashes, x, y: unit * (1 + 1.4 * row) };
+      const place = { label, colour, dashes, shape, x, y: unit * (1 + 1.4 * row) };
       x += wide;
       return place;
     });
@@ -172,20 +223,14 @@
   function key(pen, places, unit) {
     pen.textAlign = "left";
     pen.textBaseline = "middle";
-    for (const { label, colour, dashes, x, y } of places) {
-      line(pen, [x, y], [x + unit * 1.6, y], colour, dashes);
+    for (const { label, colour, dashes, shape, x, y } of places) {
+      if (shape)
+        mark(pen, shape, x + unit * 0.8, y, unit, colour);
+      else
+        line(pen, [x, y], [x + unit * 1.6, y], colour, dashes);
       pen.fillStyle = colours.text;
       pen.fillText(label, x + unit * 2, y);
     }
-  }
-
-  function anew() {
-    points.length = 0;
-    latest = null;
-    next = 1;
-    drawn = described = null;
-    canvas.getContext("2d").clearRect(0, 0, canvas.width, canvas.height);
-    words.textContent = window.quorvel.say("The chart begins with the first sample.");
   }
 
   function draw() {
@@ -207,49 +252,128 @@
     pen.font = `${unit * 0.8}px sans-serif`;
     pen.lineWidth = Math.max(1, ratio);
     const places = keyPlaces(pen, unit * 0.5, width, unit);
-    const margin = { left: unit * 4.5, right: unit, top: places[places.length - 1].y + unit * 1.2, bottom: unit * 3.2 };
+    const name = axisName(pen, width - unit);
+    const margin = {
+      left: unit * 4.5, right: unit, top: places[places.length - 1].y + unit * 1.2, bottom: unit * (2.2 + name.length),
+    };
     const box = { left: margin.left, right: width - margin.right, top: margin.top, bottom: height - margin.bottom };
     const s = scales(width, height, margin);
     pen.fillStyle = colours.ground;
     pen.fillRect(0, 0, width, height);
-    axes(pen, s, box, unit);
+    axes(pen, s, box, unit, name);
     key(pen, places, unit);
     pen.save();
     pen.beginPath();
     pen.rect(box.left, box.top, box.right - box.left, box.bottom - box.top);
     pen.clip();
-    band(pen, s, latest[0]);
+    band(pen, s, Math.max(latest[0], classFarthest()));
     line(pen, [box.left, s.y(Math.PI)], [box.right, s.y(Math.PI)], colours.pi, [unit * 0.8, unit * 0.4]);
     line(pen, [box.left, s.y(settles)], [box.right, s.y(settles)], colours.settles, [unit * 0.15, unit * 0.3]);
     path(pen, s);
     pen.restore();
+    classMarks(pen, s, box, unit);
+  }
+
+  /* ---- the class ---- */
+
+  /* The class's runs as the panel hands them over: each run's samples and
+   * estimate, the pooled run's too, with its band's half-width, and the
+   * words that say them; or null while the class has none. */
+  let klass = null;
+  function takeClass(given) {
+    klass = given && given.runs.length ? given : null;
+    drawn = described = null;
+  }
+
+  function classFarthest() {
+    return klass ? klass.together.samples : 0;
+  }
+  function classReach() {
+    return klass ? 1.1 * Math.max(...[...klass.runs, klass.together].map((r) => Math.abs(r.estimate - settles))) : 0;
+  }
+  function classKey() {
+    const { say } = window.quorvel;
+    // TRANSLATORS: more of the chart's key, and the name of rows in the downloaded CSV file: one
+    // pupil's run, as the teacher typed it in.
+    return klass ? [[say("a pupil's run"), colours.run, [], "circle"],
+      // TRANSLATORS: as above: the runs of all the pupils pooled into one.
+      [say("the class together"), colours.together, [], "diamond"]] : [];
+  }
+
+  // A run, a ring; the pooled run, a filled diamond: told apart by shape
+  // as well as colour.
+  function mark(pen, shape, x, y, unit, colour) {
+    pen.setLineDash([]);
+    pen.beginPath();
+    if (shape === "circle") {
+      pen.strokeStyle = colour;
+      pen.arc(x, y, unit * 0.3, 0, 2 * Math.PI);
+      pen.stroke();
+      return;
+    }
+    const size = unit * 0.45;
+    pen.fillStyle = colour;
+    pen.strokeStyle = colours.ground;
+    const corners = [[x, y - size], [x + size, y], [x, y + size], [x - size, y]];
+    corners.forEach((p, i) => (i ? pen.lineTo(...p) : pen.moveTo(...p)));
+    pen.closePath();
+    pen.fill();
+    pen.stroke();
+  }
+
+  // Drawn over the frame's edge, so that a mark at the axis's end shows whole.
+  function classMarks(pen, s, box, unit) {
+    if (klass === null)
+      return;
+    for (const run of klass.runs)
+      mark(pen, "circle", s.x(run.samples), s.y(run.estimate), unit, colours.run);
+    const { samples, estimate, half } = klass.together;
+    const x = s.x(samples);
+    const top = Math.max(box.top, s.y(settles + half));
+    const bottom = Math.min(box.bottom, s.y(settles - half));
+    line(pen, [x, top], [x, bottom], colours.together, []);
+    for (const y of [top, bottom])
+      line(pen, [x - unit * 0.3, y], [x + unit * 0.3, y], colours.together, []);
+    mark(pen, "diamond", x, s.y(estimate), unit, colours.together);
   }
 
   /* ---- words ---- */
 
   // As many decimals as the band's half-width needs to show two figures.
+  function decimalsOf(half) {
+    return Math.max(4, 1 - Math.floor(Math.log10(half)));
+  }
+
   function describe() {
     if (latest === null || described === latest)
       return;
     described = latest;
     const { say, number } = window.quorvel;
-    const [total, estimate] = latest;
+    const [total, , estimate] = latest;
     const half = halfWidth(total);
-    const decimals = Math.max(4, 1 - Math.floor(Math.log10(half)));
+    const decimals = decimalsOf(half);
     const values = {
       samples: number(total), estimate: number(estimate, decimals),
       distance: number(Math.abs(estimate - Math.PI), decimals), half: number(half, decimals), settles: number(settles, 4),
     };
-    words.textContent = estimate < Math.PI ?
-      say("After {samples} samples the estimate is {estimate}, {distance} below \u03c0; at this count it stays " +
-        "within \u00b1{half} of {settles} about 95 times in 100.", values) :
-      say("After {samples} samples the estimate is {estimate}, {distance} above \u03c0; at this count it stays " +
-        "within \u00b1{half} of {settles} about 95 times in 100.", values);
+    const run = estimate < Math.PI ?
+      // TRANSLATORS: what a screen reader reads of the chart. {samples} is any number from 1 up: after
+      // a colon, no word has to agree with it. {estimate}, {distance} and {half} have as many decimal
+      // places as the band's width needs; {settles} is 3.1419, where the estimate settles.
+      say("Samples taken: {samples}. The estimate is {estimate}, {distance} below \u03c0. At this number of " +
+        "samples, about 95 runs in 100 are within \u00b1{half} of {settles}: that is the band.", values) :
+      // TRANSLATORS: as above, for an estimate above π.
+      say("Samples taken: {samples}. The estimate is {estimate}, {distance} above \u03c0. At this number of " +
+        "samples, about 95 runs in 100 are within \u00b1{half} of {settles}: that is the band.", values);
+    words.textContent = klass ? `${run} ${klass.words}` : run;
   }
 
   /* ---- start ---- */
 
   setInterval(draw, drawEveryMs);
   setInterval(describe, describeEveryMs);
-  window.quorvel = Object.assign(window.quorvel || {}, { chart: take, chartAnew: anew });
+  window.quorvel = Object.assign(window.quorvel || {}, {
+    chart: take, chartRestart: restart, chartKept: kept, chartClass: takeClass,
+    band: { centre: settles, half: halfWidth, decimals: decimalsOf },
+  });
 })();

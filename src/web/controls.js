@@ -39,6 +39,8 @@
   // Paused, the trouble watcher expects no pictures, and the reading says so.
   function hold(paused) {
     pace.paused = paused;
+    // TRANSLATORS: the button that pauses the run, then plays it again; beside others on a phone 320 px
+    // wide: one short word each.
     pause.textContent = paused ? say("Play") : say("Pause");
     step.disabled = !paused;
     if (window.quorvel.quiet)
@@ -70,7 +72,9 @@
     shortFor = short ? shortFor + 1 : 0;
     rate.hidden = shortFor < shortTurns;
     if (!rate.hidden)
-      rate.textContent = say("This device reaches {reached} samples a second of the {asked} asked for.",
+      // TRANSLATORS: under the controls, where a device cannot keep up with the speed chosen: {reached}
+      // is the samples it takes a second, {asked} the samples a second the speed asks for (1,000 or 10,000).
+      rate.textContent = say("Samples a second on this device: {reached} of the {asked} asked for.",
         { reached: number(Math.round(pace.reached)), asked: number(pace.asked) });
   }
 

@@ -64,15 +64,20 @@
     stale = false;
     const paused = window.quorvel.pace.paused;
     if (latest === null) {
-      reading.textContent = paused ? say("Paused before the first sample.") : say("The estimate is not running yet.");
+      // TRANSLATORS: what a screen reader reads of the picture of a run paused before it took a sample.
+      reading.textContent = paused ? say("Paused before the first sample.") : say("The estimate has not started yet.");
       return;
     }
     const [inside, total] = latest.tally.split("/").map(Number);
     const values = { estimate: number(Number(latest.estimate), 8), inside: number(inside), total: number(total) };
     reading.textContent = paused ?
-      say("Paused after {total} samples. Estimate of \u03c0: {estimate}. {inside} of {total} samples inside the " +
-        "circle.", values) :
-      say("Estimate of \u03c0: {estimate}. {inside} of {total} samples inside the circle.", values);
+      // TRANSLATORS: what a screen reader reads of the picture while the run is paused: {total} samples
+      // taken, the estimate to eight decimal places, {inside} of them inside the circle (any number from 0 up).
+      say("Paused. Samples taken: {total}. Estimate of \u03c0: {estimate}. Samples inside the circle: {inside} " +
+        "of {total}.", values) :
+      // TRANSLATORS: what a screen reader reads of the picture: {estimate} to eight decimal places,
+      // then {inside} of {total} samples inside the circle (any number from 0 up).
+      say("Estimate of \u03c0: {estimate}. Samples inside the circle: {inside} of {total}.", values);
   }
   // Paused or played: said at the reading's next turn.
   function restate() {
@@ -82,10 +87,16 @@
   function anew() {
     latest = null;
     stale = true;
-    window.quorvel.chartAnew();
+    window.quorvel.chartRestart();
   }
 
   /* ---- full screen ---- */
+
+  // Older Safari, and Safari on the iPad, know full screen by its prefixed
+  // names only; the class stands for the pseudo-class that goes with them.
+  function fullscreenElement() {
+    return document.fullscreenElement || document.webkitFullscreenElement || null;
+  }
 
   /* The largest whole factor of device pixels that fits under the controls,
    * so each of the program's pixels is an even square; where not even one
@@ -93,7 +104,7 @@
    * left beside it, where there is enough to read it. */
   function fit() {
     const ratio = window.devicePixelRatio || 1;
-    const bar = document.fullscreenElement ? controls.offsetHeight : 0;
+    const bar = fullscreenElement() ? controls.offsetHeight : 0;
     const room = Math.min(window.innerWidth * ratio / width, (window.innerHeight - bar) * ratio / height);
     const factor = room >= 1 ? Math.floor(room) : room;
     const beside = window.innerWidth - width * factor / ratio;
@@ -102,27 +113,35 @@
     stage.style.setProperty("--bar", `${bar}px`);
     stage.classList.toggle("roomy", beside >= chartLeastPx);
   }
-  // The control stays focused, so that the keyboard can leave as it came.
   function toggleFullscreen() {
-    if (document.fullscreenElement)
-      document.exitFullscreen();
+    if (fullscreenElement())
+      (document.exitFullscreen || document.webkitExitFullscreen).call(document);
+    else if (stage.requestFullscreen)
+      stage.requestFullscreen().catch(() => {});
     else
-      stage.requestFullscreen().then(() => control.focus()).catch(() => {});
+      stage.webkitRequestFullscreen();
   }
+  // The control stays focused, so that the keyboard can leave as it came.
   function fullscreenChanged() {
-    control.textContent = document.fullscreenElement ? say("Leave full screen") : say("Full screen");
+    const full = fullscreenElement() === stage;
+    stage.classList.toggle("full", full);
+    // TRANSLATORS: a button under the picture, beside others on a phone 320 px wide: a few short words.
+    control.textContent = full ? say("Leave full screen") : say("Full screen");
+    if (full)
+      control.focus();
     fit();
   }
   function offerFullscreen() {
-    if (!document.fullscreenEnabled)
+    if (!document.fullscreenEnabled && !document.webkitFullscreenEnabled)
       return;
     control.hidden = false;
     control.addEventListener("click", toggleFullscreen);
-    document.addEventListener("fullscreenchange", fullscreenChanged);
+    for (const type of ["fullscreenchange", "webkitfullscreenchange"])
+      document.addEventListener(type, fullscreenChanged);
     window.addEventListener("resize", fit);
     // The controls take more rows when a line joins them or a label grows.
     if (window.ResizeObserver)
-      new ResizeObserver(() => document.fullscreenElement && fit()).observe(controls);
+      new ResizeObserver(() => fullscreenElement() && fit()).observe(controls);
   }
 
   /* ---- start ---- */
@@ -147,12 +166,6 @@
   }
 
   window.quorvel = Object.assign(window.quorvel, { restate, anew });
-  if (typeof WebAssembly !== "object") {
-    canvas.hidden = true;
-    document.getElementById("about").textContent = say("Quorvel needs WebAssembly, which this " +
-      "browser does not offer. Any current version of Firefox, Chrome, Edge or Safari will run it.");
-    return;
-  }
   for (const type of ["keydown", "keyup", "keypress"])
     window.addEventListener(type, keepKeys, true);
   setInterval(showReading, readingPeriodMs);
@@ -160,8 +173,9 @@
   const served = location.protocol === "http:" || location.protocol === "https:";
   const oneFile = document.documentElement.dataset.page === "one-file";
   window.Module = { canvas, quorvelStrip: takeStrip, quorvelPace: window.quorvel.pace };
-  window.quorvel.watch(window.Module, oneFile ? "one-file" : served ? "served" : "file");
-  if (oneFile)
+  // Where the browser lacks what the page needs, the watcher says so, and
+  // nothing is fetched; the one file's own program fails under its watch.
+  if (!window.quorvel.watch(window.Module, oneFile ? "one-file" : served ? "served" : "file") || oneFile)
     return;
   if (!served)
     load("quorvel-wasm.js");

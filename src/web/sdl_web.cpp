@@ -46,6 +46,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "scene.hpp"
+
 // The layer's JavaScript half, sdl_web.js: the frames, and the picture shown.
 extern "C" {
 void quorvel_frames_show(void *pixels, int width, int height);
@@ -355,14 +357,14 @@ int quorvel_upper_blit(SDL_Surface *src, SDL_Rect *srect, SDL_Surface *dst, SDL_
 	return 0;
 }
 
-/* The strip's two texts, estimate first and tally last in every step, go on
- * to the page once the tally is drawn. */
+/* The strip's two texts, known by where the scene puts them, estimate first
+ * and tally last in every step, go on to the page once the tally is drawn. */
 int quorvel_string_rgba(SDL_Surface *dst, Sint16 x, Sint16 y, const char *s, Uint8 r, Uint8 g, Uint8 b,
                         Uint8 a)
 {
-	if (dst == screen && x >= dst->w / 2)
+	if (dst == screen && y == text_y && x == estimate_x)
 		std::snprintf(strip_estimate, sizeof strip_estimate, "%s", s);
-	else if (dst == screen)
+	else if (dst == screen && y == text_y && x == tally_x)
 		hand_over_strip(strip_estimate, s);
 	return stringRGBA(dst, x, y, s, r, g, b, a);
 }

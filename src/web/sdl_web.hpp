@@ -4,11 +4,12 @@
  * where the program relies on it: it has no SDL_WaitEvent, its timer fires
  * once, SDL_PeepEvents cannot peek, every surface lives in a canvas whose
  * pixels are copied in and out by each outermost lock, and blits go canvas to
- * canvas, past the locked pixels.  This header, included ahead of every file
- * of the web build, routes those calls to sdl_web.cpp, so the program's own
- * code is the desktop's, unchanged.  The strip's texts pass through it too,
- * on their way to SDL_gfx, so that the page can offer them as text; and so
- * does the program's shutdown, after which the page may start it again.
+ * canvas, past the locked pixels.  This header, which CMakeLists.txt has the
+ * web build include ahead of every file of the program and of SDL_gfx,
+ * routes those calls to sdl_web.cpp, so the program's own code is the
+ * desktop's, unchanged.  The strip's texts pass through it too, on their way
+ * to SDL_gfx, so that the page can offer them as text; and so does the
+ * program's shutdown, after which the page may start it again.
  */
 #pragma once
 

@@ -75,7 +75,8 @@
       for (let column = 0; column < count; column++)
         if (code.isDark(row, column))
           pen.fillRect((column + quietModules) * module, (row + quietModules) * module, module, module);
-    picture.setAttribute("aria-label", window.quorvel.say("A code to scan, for the address {address}",
+    // TRANSLATORS: what a screen reader calls the QR code; {address} is the page's web address.
+    picture.setAttribute("aria-label", window.quorvel.say("QR code for the address {address}",
       { address: address() }));
   }
 
@@ -85,15 +86,18 @@
     picture.hidden = true;
     dialog.showModal();
     if (onlyHere()) {
-      text.textContent = window.quorvel.say("This page's address, {address}, opens only on this computer, " +
-        "so a code for it would not help a pupil. Put the page on a web server or course site, or serve it " +
-        "on the school's network, and open it there by that address: then this shows a code.",
-        { address: address() });
+      // TRANSLATORS: shown, for the teacher, in place of the QR code, for an address that opens only
+      // on this computer (a file on its disk, or localhost); {address} is that address.
+      text.textContent = window.quorvel.say("This page's address, {address}, works only on this computer, so " +
+        "a QR code for it would not help the pupils. Put the page on a web server or your course site, or share " +
+        "it from a computer on the school's network. Open it from there, at its new address, and a QR code for " +
+        "that address will show here.", { address: address() });
       return;
     }
     text.textContent = address();
     library().then(draw).catch(() => {
-      text.textContent = window.quorvel.say("The code could not be made here. The address is {address}",
+      // TRANSLATORS: shown in place of the QR code where it could not be made; {address} is the page's.
+      text.textContent = window.quorvel.say("The QR code could not be made here. The page's address is {address}",
         { address: address() });
     });
   }

@@ -5,8 +5,14 @@
  * catalogues in po/: say("...") in the scripts, data-say in index.html.  The
  * build writes each catalogue's translations in here, so that no language
  * costs a fetch, and the page takes the first of the browser's languages it
- * has, or English, and names it in its lang.  Numbers are written as that
+ * has, or English, and names it in its lang.  Numbers are never typed into a
+ * sentence: they come in through its {names}, written as the reader's
  * language writes them; the picture keeps the program's own.
+ *
+ * Every language carrying every English sentence again as its key would
+ * weigh as much as the translations, so each sentence is known by a short
+ * hash of its English, the build writes those keys once, and each
+ * language's translations in their order.
  *
  * Sections: the catalogues, the language, words and numbers, the page's text.
  */
@@ -15,8 +21,13 @@
 (function () {
   /* ---- the catalogues ---- */
 
-  // Language tag to {English: translation}, written in by the build.
+  // The keys of the page's sentences, and each language's tag to their
+  // translations in the keys' order, written in by the build.
+  const keys = [/*@KEYS@*/];
   const catalogues = {/*@CATALOGUES@*/};
+  // The board's pixels whose centre is inside the circle, and all of them:
+  // the program's own figures (src/sampling.hpp), written in by the build.
+  const board = {/*@BOARD@*/};
 
   /* ---- the language ---- */
 
@@ -35,15 +46,26 @@
   }
 
   const lang = pick();
-  const catalogue = catalogues[lang] || {};
+  const catalogue = catalogues[lang] || [];
+  const place = new Map(keys.map((key, i) => [key, i]));
   document.documentElement.lang = lang;
 
   /* ---- words and numbers ---- */
 
-  // The sentence in the reader's language, with {name} filled from values.
+  // A sentence's key: FNV-1a over its UTF-16 code units, in base 36, as
+  // the build's words.py has it too.
+  function key(text) {
+    let hash = 0x811c9dc5;
+    for (let i = 0; i < text.length; i++)
+      hash = Math.imul(hash ^ text.charCodeAt(i), 0x01000193);
+    return (hash >>> 0).toString(36);
+  }
+
+  // The sentence in the reader's language, with each {name} that values
+  // has filled in.
   function say(text, values) {
-    const said = catalogue[text] || text;
-    return values ? said.replace(/\{(\w+)\}/g, (_, name) => values[name]) : said;
+    const said = catalogue[place.get(key(text))] || text;
+    return values ? said.replace(/\{(\w+)\}/g, (whole, name) => values[name] ?? whole) : said;
   }
 
   const formats = new Map();
@@ -61,15 +83,22 @@
 
   /* ---- the page's text ---- */
 
-  // data-say names the attribute to translate, or is empty for the text.
+  /* data-say names the attribute to translate, or is empty for the text.
+   * The page's own sentences may quote the board's figures; text that does
+   * waits hidden until they are written in. */
+  const figures = {
+    inside: number(board.inside), pixels: number(board.pixels), settles: number(4 * board.inside / board.pixels, 4),
+  };
   for (const element of document.querySelectorAll("[data-say]")) {
     const attribute = element.dataset.say;
-    const english = (attribute ? element.getAttribute(attribute) : element.textContent).replace(/\s+/g, " ").trim();
+    const text = (attribute ? element.getAttribute(attribute) : element.textContent).replace(/\s+/g, " ").trim();
     if (attribute)
-      element.setAttribute(attribute, say(english));
+      element.setAttribute(attribute, say(text, figures));
     else
-      element.textContent = say(english);
+      element.textContent = say(text, figures);
+    if (Object.keys(figures).some((name) => text.includes(`{${name}}`)))
+      element.hidden = false;
   }
 
-  window.quorvel = Object.assign(window.quorvel || {}, { lang, say, number, count });
+  window.quorvel = Object.assign(window.quorvel || {}, { lang, say, number, count, board });
 })();

@@ -1,0 +1,188 @@
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
+# SPDX-License-Identifier: MIT
+"""What the page's checks stand on: the page's folder (--web), served on
+127.0.0.1 or opened from disk; one browser of each kind for the whole run,
+back on a blank page after every check (WebKit's window needs an X server);
+the desktop's end-to-end checks (--e2e) against the page in a browser's
+window; and the figures measured, printed after the run."""
+import functools
+import http.server
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+import threading
+
+import pytest
+
+import browsers
+from browsers import wait_for  # noqa: F401, for the checks
+
+# Follows the tally and estimate the program hands to the page: from its first picture
+# on where the browser runs this ahead of the page's scripts.
+FOLLOW = """const follow = (module) => { const take = module.quorvelStrip; module.quorvelStrip = (estimate, tally) => {
+  window.firstPicture = window.firstPicture || performance.now(); window.tally = tally; window.estimate = estimate;
+  take(estimate, tally); };
+  return module; };
+if (window.Module) follow(window.Module);
+else Object.defineProperty(window, "Module", {configurable: true, set(module) {
+  Object.defineProperty(window, "Module", {value: follow(module), writable: true, configurable: true}); }});"""
+BROWSERS = {"chromium": browsers.Chromium, "firefox": browsers.Firefox, "webkit": browsers.WebKit}
+# Where the desktop's end-to-end checks see the page: served in every
+# browser, and from disk, the page and the one file.
+SEEN = [("chromium", "served"), ("firefox", "served"), ("webkit", "served"), ("chromium", "index.html"),
+        ("firefox", "index.html"), ("firefox", "quorvel.html"), ("webkit", "quorvel.html")]
+FIGURES = []
+figure = FIGURES.append
+
+
+def pytest_addoption(parser):
+    parser.addoption("--web", default="build-web", help="the page's folder, as make web builds it")
+    parser.addoption("--e2e", default="build/tests/e2e_tests", help="the desktop's end-to-end checks")
+    parser.addoption("--audit", default="build-web-audit", help="where Lighthouse is installed")
+
+
+def pytest_terminal_summary(terminalreporter):
+    if FIGURES:
+        terminalreporter.write_sep("=", "figures measured")
+        terminalreporter.write_line("\n".join(FIGURES))
+
+
+def total(browser):
+    return int(browser.run("return window.tally").split("/")[1])
+
+
+def reading(browser):
+    """The tally as a screen reader gets it, in every browser and frame."""
+    said = browser.run("return document.getElementById('reading').textContent")
+    found = re.search(r"circle: [\d,]+ of ([\d,]+)\.", said)
+    return int(found[1].replace(",", "")) if found else 0
+
+
+def runs(browser, url):
+    """Whether the page at url runs: its tally grows."""
+    browser.get(url)
+    before = wait_for(lambda: reading(browser), 5)
+    return bool(before and wait_for(lambda: reading(browser) > before, 3))
+
+
+def screen(chromium, width, height, touch):
+    chromium.cdp("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=2, mobile=touch)
+    chromium.cdp("Emulation.setTouchEmulationEnabled", enabled=touch, maxTouchPoints=5)
+
+
+@pytest.fixture(scope="session")
+def folder(request):
+    return os.path.abspath(request.config.getoption("--web"))
+
+
+def running_in(folder):
+    """Whether a process runs with a profile in folder."""
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open("/proc/%s/cmdline" % pid, "rb") as f:
+                if folder.encode() in f.read():
+                    return True
+        except OSError:
+            pass
+    return False
+
+
+@pytest.fixture(scope="session", autouse=True)
+def profiles():
+    """The browsers' profiles in a folder of their own, removed once the
+    browsers, which write them as they close, have closed."""
+    tempfile.tempdir = os.environ["TMPDIR"] = tempfile.mkdtemp(prefix="quorvel-web-")
+    yield
+    wait_for(lambda: not running_in(tempfile.tempdir), 30)
+    shutil.rmtree(tempfile.tempdir, ignore_errors=True)
+
+
+class Server(http.server.ThreadingHTTPServer):
+    """A folder on 127.0.0.1, noting every path asked for and the bytes sent."""
+
+    def __init__(self, folder):
+        self.asked, self.sent, self.folder = set(), 0, folder
+        super().__init__(("127.0.0.1", 0), functools.partial(Handler, directory=folder))
+        threading.Thread(target=self.serve_forever, daemon=True).start()
+        self.url = "http://127.0.0.1:%d/" % self.server_address[1]
+
+    def stop(self):
+        self.shutdown()
+        self.server_close()
+
+
+class Handler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        self.server.asked.add(self.path)
+
+    def copyfile(self, source, outputfile):
+        data = source.read()
+        self.server.sent += len(data)
+        outputfile.write(data)
+
+
+@pytest.fixture
+def serve(folder):
+    """Serves a folder, the page's unless named, for one check, after which
+    the page's own files must be all that was asked of the page's server
+    (with robots.txt, which an audit asks for, as crawlers do)."""
+    servers = []
+    yield lambda where=folder: servers.append(Server(where)) or servers[-1]
+    for server in servers:
+        server.stop()
+    own = {"/", "/robots.txt"} | {"/" + name for name in os.listdir(folder)}
+    assert set().union(*(s.asked for s in servers if s.folder == folder)) <= own, "asked for more than its own files"
+
+
+@pytest.fixture(scope="session")
+def launched(profiles):
+    found = {}
+    yield found
+    for browser in found.values():
+        browser.quit()
+
+
+def use(launched, name):
+    if name not in launched:
+        launched[name] = BROWSERS[name]()
+        launched[name].preload(FOLLOW)
+    yield launched[name]
+    launched[name].get("about:blank")
+    if name == "chromium":
+        launched[name].cdp("Emulation.clearDeviceMetricsOverride")
+        launched[name].cdp("Emulation.setTouchEmulationEnabled", enabled=False)
+    launched[name].errors()
+
+
+@pytest.fixture(params=list(BROWSERS))
+def browser(request, launched):
+    yield from use(launched, request.param)
+
+
+@pytest.fixture
+def chromium(launched):
+    yield from use(launched, "chromium")
+
+
+@pytest.fixture
+def fresh():
+    """A Chromium of its own, for a check that changes the browser itself."""
+    browser = browsers.Chromium()
+    yield browser
+    browser.quit()
+
+
+@pytest.fixture
+def desktop_check(request, folder, serve):
+    """Runs one of the desktop's end-to-end checks against the page in a
+    browser's window, on the checks' own Xvfb."""
+    def run(check, name, where):
+        url = serve().url if where == "served" else "file://%s/%s" % (folder, where)
+        env = dict(os.environ, QUORVEL_COMMAND="%s %s %s" % (browsers.__file__, name, url), QUORVEL_PICTURE="400x420",
+                   QUORVEL_TITLE="Quorvel — Mozilla Firefox" if name == "firefox" else "Quorvel")
+        done = subprocess.run([os.path.abspath(request.config.getoption("--e2e")), "--gtest_filter=EndToEnd." + check,
+                               "--gtest_brief=1"], env=env, capture_output=True, text=True, timeout=120)
+        assert done.returncode == 0 and "[  PASSED  ] 1 test" in done.stdout, done.stdout + done.stderr
+    return run

@@ -1,0 +1,28 @@
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
+# SPDX-License-Identifier: MIT
+"""Picture and pace: the desktop's checks of the window's frame, trail and
+strip, and of a tally that grows, against the page in each browser and
+place; and the whole picture on screens from a phone's to a laptop's."""
+import pytest
+
+from conftest import SEEN, screen
+
+
+@pytest.mark.parametrize("name,where", SEEN)
+def test_window_shows_frame_trail_and_strip(desktop_check, name, where):
+    desktop_check("WindowShowsFrameTrailAndStrip", name, where)
+
+
+@pytest.mark.parametrize("width", [320, 360, 400, 1280])
+def test_whole_picture_with_the_chart_under_or_beside_it(chromium, serve, width):
+    """The chart under the picture or, from 760 px, beside it; nothing sideways."""
+    screen(chromium, width, 740, width < 1000)
+    chromium.get(serve().url)
+    scroll, view, box, chart = chromium.run("""
+        const box = document.getElementById("canvas").getBoundingClientRect();
+        const chart = document.getElementById("chart").getBoundingClientRect();
+        return [document.documentElement.scrollWidth, innerWidth, [box.left, box.width, box.height],
+                [chart.left, chart.right, chart.top, chart.bottom]];""")
+    shown = min(width, 400)
+    placed = chart[1] <= width and (chart[0] >= 400 and chart[3] <= 740 if width > 760 else chart[2] >= box[2])
+    assert scroll <= view and box == [0, shown, shown * 420 / 400] and placed, (box, chart, scroll, view)

@@ -1,0 +1,97 @@
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
+# SPDX-License-Identifier: MIT
+"""What the page says where it cannot run, in place of the picture and to a
+screen reader alike: where its program is lost or damaged, and where the
+browser lacks what the page needs (in Chromium, a browser of its own for
+each, as parts of it are taken away); and that what it says of silence it
+takes back."""
+import os
+import re
+import shutil
+import tempfile
+import time
+
+import pytest
+
+from conftest import figure, wait_for
+
+SAYS_WHY_S = 5
+DAMAGES = {"lost": os.remove, "not WebAssembly": lambda path: open(path, "w").write("<!DOCTYPE html><p>Not found")}
+SAID = "const t = document.getElementById('trouble'); return t.hidden ? null : [t.textContent, " \
+    "document.getElementById('reading').textContent, document.getElementById('canvas').hidden]"
+RUNNING = "return / of [1-9][\\d,]*\\./.test(document.getElementById('reading').textContent)"
+# Every tally the program hands over, and the time of the last.
+FOLLOW = "const take = Module.quorvelStrip; window.totals = []; Module.quorvelStrip = (e, t) => " \
+    "{ totals.push(Number(t.split('/')[1])); window.lastPicture = performance.now(); take(e, t); };"
+# The program's steps held where it sleeps, until a display frame (or, hidden, a timeout), as on a phone
+# that falls behind; the page's own timers run on.
+HOLD = "window.held = []; window.keep = [setTimeout, requestAnimationFrame]; window.setTimeout = " \
+    "(f, ms, ...a) => held.push(() => f(...a)); window.requestAnimationFrame = (f) => held.push(() => f(performance.now()));"
+RELEASE = "[window.setTimeout, window.requestAnimationFrame] = keep; held.splice(0).forEach((f) => setTimeout(f, 0)); " \
+    "return totals.length;"
+RUNS_AGAIN = "return document.getElementById('trouble').hidden && !document.getElementById('canvas').hidden " \
+    "&& totals.length > arguments[0] + 50"
+
+
+@pytest.mark.parametrize("damage", DAMAGES)
+def test_says_why_in_place_of_the_picture(browser, folder, serve, damage):
+    """quorvel.wasm lost or damaged; a screen reader gets the same words."""
+    copy = tempfile.mkdtemp() + "/web"
+    shutil.copytree(folder, copy)
+    DAMAGES[damage](copy + "/quorvel.wasm")
+    browser.get(serve(copy).url)
+    begun = time.monotonic()
+    said = wait_for(lambda: browser.run("return !document.getElementById('trouble').hidden"), SAYS_WHY_S + 2)
+    took = time.monotonic() - begun
+    shown, heard, hidden = browser.run("""return [document.getElementById("trouble").innerText,
+        document.getElementById("reading").textContent, document.getElementById("canvas").hidden]""")
+    figure("quorvel.wasm %s, in %s: said in %.1f s" % (damage, type(browser).__name__, took))
+    assert said and hidden and shown == heard and shown.startswith("Quorvel could not start") and \
+        "quorvel.html" in shown and took < SAYS_WHY_S, (took, shown)
+
+
+def unknowing(folder):  # the one file's policy as a browser that does not know 'wasm-unsafe-eval' reads it
+    copy = tempfile.mkdtemp() + "/quorvel.html"
+    with open(folder + "/quorvel.html", encoding="utf-8") as one, open(copy, "w", encoding="utf-8") as f:
+        f.write(re.sub(r"(script-src[^\"]*) 'wasm-unsafe-eval'", r"\1", one.read()))
+    return copy
+
+
+@pytest.mark.parametrize("taken, where, need", [
+    ("delete window.DecompressionStream", "quorvel.html", "unpack"),
+    ("delete window.DecompressionStream", "index.html", "unpack"),
+    ("delete window.WebAssembly", "index.html", "WebAssembly"),
+    ("delete window.WebAssembly", "quorvel.html", "WebAssembly"),
+    ("", None, "WebAssembly")])
+def test_a_browser_without_what_the_page_needs_is_named(fresh, folder, taken, where, need):
+    fresh.preload(taken)
+    fresh.get("file://" + (folder + "/" + where if where else unknowing(folder)))
+    assert wait_for(lambda: fresh.run("return document.readyState === 'complete' && "
+                                      "!document.getElementById('trouble').hidden"), 5)
+    shown, heard, hidden = fresh.run(SAID)
+    fetched = fresh.run("return performance.getEntriesByType('resource').map((e) => e.name)")
+    assert hidden and shown == heard and need in shown and "browser" in shown and "quorvel.wasm" not in shown
+    assert re.search(r"Safari \d+(\.\d+)?, Chrome and Edge \d+, and Firefox \d+", shown)
+    assert not [name for name in fetched if re.search(r"quorvel(-wasm)?\.js$", name)]
+
+
+def test_silence_is_taken_back_and_quiet_is_not_held_against_the_program(fresh, folder):
+    fresh.get("file://%s/index.html" % folder)
+    assert wait_for(lambda: fresh.run(RUNNING), 10)
+    fresh.run(FOLLOW)
+    assert wait_for(lambda: fresh.run("return totals.length > 5"), 5)
+    fresh.run(HOLD)
+    shown, heard, hidden = wait_for(lambda: fresh.run(SAID), 15)
+    spoke = fresh.run("return performance.now() - lastPicture")
+    assert hidden and shown == heard and "waiting" in shown and "stopped" not in shown
+    released = fresh.run(RELEASE)
+    assert wait_for(lambda: fresh.run(RUNS_AGAIN, released), 5)
+    # Paused, twice as long as the watcher needed to speak, and nothing is said; played, it runs on.
+    fresh.click("pause")
+    assert wait_for(lambda: fresh.run("return performance.now() - lastPicture > 2 * arguments[0]", spoke), 30)
+    assert fresh.run(SAID) is None
+    fresh.click("pause")
+    released = fresh.run("return totals.length")
+    assert wait_for(lambda: fresh.run(RUNS_AGAIN, released), 5)
+    totals = fresh.run("return totals")
+    assert totals == list(range(totals[0], totals[0] + len(totals)))
