@@ -16,7 +16,9 @@
  *
  * In the browser this same code runs, but the page provides its own wait,
  * timer and flip, in src/web/, which the web build in CMakeLists.txt puts in
- * place of SDL's.
+ * place of SDL's: they pace the steps by the display's frames and the
+ * teacher's controls, and the page's "start again" arrives as the close
+ * request, after which the page calls main anew.
  *
  * Sections: constants, the seed, the tick, the queue, presentation settings,
  * opening the window, main.
