@@ -62,24 +62,29 @@ def serve(folder):
 
 
 def cpu_seconds(root):
-    """User and system time of every process the driver started: the browser and all its own."""
-    total = 0.0
+    """User and system time of every process the driver started (the browser
+    and all its own), each known by its pid and start."""
+    found = {}
     for process in root.children(recursive=True):
         try:
             times = process.cpu_times()
-            total += times.user + times.system
+            found[process.pid, process.create_time()] = times.user + times.system
         except psutil.Error:
             pass
-    return total
+    return found
 
 
 def spell(driver, root, seconds):
-    """The browser's CPU in % of a core, and the page's samples a second, over a spell."""
+    """The browser's CPU in % of a core, and the page's samples a second, over
+    a spell: the time of the processes alive at its end, from its start or
+    theirs, so that one that ends in the spell (the last page's) takes
+    nothing off."""
     total = "return window.benchTotal || 0"
     cpu, samples, start = cpu_seconds(root), driver.execute_script(total), time.monotonic()
     time.sleep(seconds)
     span = time.monotonic() - start
-    return 100 * (cpu_seconds(root) - cpu) / span, (driver.execute_script(total) - samples) / span
+    spent = sum(now - cpu.get(key, 0.0) for key, now in cpu_seconds(root).items())
+    return 100 * spent / span, (driver.execute_script(total) - samples) / span
 
 
 def open_page(driver, url):

@@ -297,7 +297,11 @@ SDL_Surface *quorvel_set_video_mode(int width, int height, int depth, Uint32 fla
 		frame.changed = true;
 		return screen;
 	}
-	EM_ASM(SDL.defaults.discardOnLock = true; SDL.defaults.opaqueFrontBuffer = false;);
+	// An opaque canvas, made before SDL asks for one and so the one it gets:
+	// the browser then puts the picture on screen as it is, with no alpha to
+	// multiply in or blend, which a hundred pictures a second notice.
+	EM_ASM(SDL.defaults.discardOnLock = true; SDL.defaults.opaqueFrontBuffer = false;
+	       Module.canvas.getContext("2d", {alpha : false}););
 	shape_listeners(true);
 	screen = SDL_SetVideoMode(width, height, depth, flags);
 	shape_listeners(false);
