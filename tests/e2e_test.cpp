@@ -66,16 +66,14 @@ struct Running {
 	}
 	void await_window()
 	{
-		const auto w = desk->find_window(window_title(), program.pid(), std::chrono::seconds{10});
+		const auto w = desk->find_window(window_title(), program.pid(), 10s);
 		if (!w)
 			throw std::runtime_error("no window titled " + window_title() + ": " +
 			                         program.stderr_text());
 		window = *w;
 		// A window shows before its first picture, a browser's named after
 		// the page before the program has even started.
-		const auto end = std::chrono::steady_clock::now() + std::chrono::seconds{10};
-		while (!read_strip(desk->screenshot(window)) && std::chrono::steady_clock::now() < end)
-			std::this_thread::sleep_for(20ms);
+		poll(10s, 20ms, [&] { return read_strip(desk->screenshot(window)); });
 	}
 
 	// The tally once it stops growing: the same in two pictures 300 ms apart.

@@ -8,7 +8,6 @@
 #include <stdexcept>
 #include <sstream>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 bool runs_program_itself()
@@ -83,16 +82,12 @@ void Child::signal(int sig) const
 
 std::optional<int> Child::wait(std::chrono::milliseconds timeout)
 {
-	const auto end = std::chrono::steady_clock::now() + timeout;
-	while (!status_) {
+	status_ = poll(timeout, std::chrono::milliseconds(1), [this]() -> std::optional<int> {
 		int st = 0;
-		if (waitpid(pid_, &st, WNOHANG) == pid_)
-			status_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
-		else if (std::chrono::steady_clock::now() >= end)
-			break;
-		else
-			std::this_thread::sleep_for(std::chrono::milliseconds(1));
-	}
+		if (status_ || waitpid(pid_, &st, WNOHANG) != pid_)
+			return status_;
+		return WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+	});
 	return status_;
 }
 
