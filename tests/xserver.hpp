@@ -20,10 +20,9 @@ public:
 	~XServer() override;
 
 	const std::string &name() const { return name_; } // ":N"
-	Display *display() const { return dpy_; }
 
 	const char *kind() const override { return "x11"; }
-	std::vector<EnvChange> environment(std::vector<EnvChange> extra = {}) const override;
+	std::vector<EnvChange> settings() const override { return {{"DISPLAY", name_}}; }
 	// The top-level window titled title (WM_NAME), once it is mapped, of
 	// process pid where the window says whose it is (_NET_WM_PID).
 	std::optional<WindowId> find_window(const std::string &title, pid_t pid,
