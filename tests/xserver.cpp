@@ -240,15 +240,13 @@ void XServer::focus(WindowId w)
 
 void XServer::press_keys(const std::vector<const char *> &names)
 {
-	for (const char *key : names) {
-		const KeyCode code = XKeysymToKeycode(dpy_, XStringToKeysym(key));
-		// A hand needs a while between press and release, and SDL reads a
-		// release followed at once by a press as the key being held down.
-		XTestFakeKeyEvent(dpy_, code, True, CurrentTime);
-		XFlush(dpy_);
-		std::this_thread::sleep_for(10ms);
-		XTestFakeKeyEvent(dpy_, code, False, CurrentTime);
-		XFlush(dpy_);
-		std::this_thread::sleep_for(10ms);
-	}
+	// A hand needs a while between press and release, and SDL reads a
+	// release followed at once by a press as the key being held down.
+	for (const char *key : names)
+		for (const Bool down : {True, False}) {
+			XTestFakeKeyEvent(dpy_, XKeysymToKeycode(dpy_, XStringToKeysym(key)), down,
+			                  CurrentTime);
+			XFlush(dpy_);
+			std::this_thread::sleep_for(10ms);
+		}
 }
