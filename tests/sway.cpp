@@ -129,19 +129,16 @@ std::optional<WindowId> Sway::find_window(const std::string & /*title*/, pid_t p
 
 Screenshot Sway::screenshot(WindowId w)
 {
-	std::istringstream where(query(w, "\"\\(.rect.x + .window_rect.x),\\(.rect.y + .window_rect.y) "
-	                                  "\\(.window_rect.width)x\\(.window_rect.height)\""));
-	std::string at;
-	std::string size;
-	where >> at >> size;
-	const std::string ppm = run("grim -t ppm -g " + quoted(at + " " + size) + " -");
-	std::istringstream in(ppm);
+	// "x,y wxh", as grim takes it.
+	const std::string where = query(w, "\"\\(.rect.x + .window_rect.x),\\(.rect.y + .window_rect.y) "
+	                                   "\\(.window_rect.width)x\\(.window_rect.height)\"");
+	std::istringstream in(run("grim -t ppm -g " + quoted(where) + " -"));
 	std::string magic;
 	int width = 0;
 	int height = 0;
 	int max = 0;
 	if (!(in >> magic >> width >> height >> max) || magic != "P6" || max != 255)
-		throw std::runtime_error("grim gave no picture of " + at + " " + size);
+		throw std::runtime_error("grim gave no picture of " + where);
 	in.get();
 	Screenshot shot(width, height);
 	for (int y = 0; y < height; y++)
