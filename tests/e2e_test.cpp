@@ -76,14 +76,12 @@ struct Running {
 	// The tally once it stops growing: the same in two pictures 300 ms apart.
 	unsigned long long settled() const
 	{
-		const auto end = std::chrono::steady_clock::now() + std::chrono::seconds{20};
-		for (auto last = strip_of(desk->screenshot(window)).total;;) {
-			std::this_thread::sleep_for(300ms);
+		std::optional<unsigned long long> last;
+		poll(20s, 300ms, [&] {
 			const auto now = strip_of(desk->screenshot(window)).total;
-			if (now == last || std::chrono::steady_clock::now() > end)
-				return now;
-			last = now;
-		}
+			return std::exchange(last, now) == now;
+		});
+		return *last;
 	}
 
 	// The tally gained over a while of running, during which action runs,
