@@ -22,8 +22,8 @@ bool runs_program_itself();
 // (a browser adds its own name to the page's).
 std::string window_title();
 
-// Calls check every pause until it gives a value, or once more after timeout
-// has passed; what it last gave.
+// Calls check every pause until it gives a value or timeout has passed; what
+// it gave last.
 template <typename Check>
 auto poll(std::chrono::milliseconds timeout, std::chrono::milliseconds pause, Check check)
 {
