@@ -80,8 +80,8 @@ std::optional<pid_t> owner(Display *dpy, Window w)
 	return pid;
 }
 
-// The top-level window titled title, if one is shown, whose owner is pid or
-// names none.
+// The shown top-level window titled title (WM_NAME) whose owner is pid, or
+// that names no owner (_NET_WM_PID).
 std::optional<WindowId> shown(Display *dpy, const std::string &title, pid_t pid)
 {
 	Window root = 0;

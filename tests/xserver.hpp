@@ -23,8 +23,6 @@ public:
 
 	const char *kind() const override { return "x11"; }
 	std::vector<EnvChange> settings() const override { return {{"DISPLAY", name_}}; }
-	// The top-level window titled title (WM_NAME), once it is mapped, of
-	// process pid where the window says whose it is (_NET_WM_PID).
 	std::optional<WindowId> find_window(const std::string &title, pid_t pid,
 	                                    std::chrono::milliseconds timeout) override;
 	std::string title(WindowId w) override; // _NET_WM_NAME
