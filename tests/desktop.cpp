@@ -108,14 +108,11 @@ std::vector<EnvChange> action_settings(const std::string &action)
 std::optional<int> flood_pointer(Desktop &desk, WindowId w, Child &program, std::chrono::milliseconds span,
                                  int &moves)
 {
-	const auto end = std::chrono::steady_clock::now() + span;
-	std::optional<int> status;
-	while (!status && std::chrono::steady_clock::now() < end) {
+	return poll(span, 0ms, [&] {
 		desk.move_pointer(w, 50 + moves % 300, 50 + moves / 300 % 300);
 		moves++;
-		status = program.wait(2ms);
-	}
-	return status;
+		return program.wait(2ms);
+	});
 }
 
 std::unique_ptr<Desktop> make_desktop(const std::string &kind)
