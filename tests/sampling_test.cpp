@@ -25,10 +25,8 @@ Point at(int x, int y)
 std::vector<Point> samples_after_seed(unsigned seed, int n)
 {
 	std::srand(seed);
-	std::vector<Point> out;
-	out.reserve(static_cast<size_t>(n));
-	for (int i = 0; i < n; i++)
-		out.push_back(random_point());
+	std::vector<Point> out(static_cast<size_t>(n));
+	std::ranges::generate(out, [] { return random_point(); });
 	return out;
 }
 
