@@ -44,16 +44,16 @@ Uint8 channel(unsigned long px, unsigned long mask)
 	return static_cast<Uint8>((px >> shift) & mask);
 }
 
-// WM_NAME or WM_ICON_NAME, in Latin-1 as SDL sets them or in UTF-8 as a
-// browser does.
-std::string name_of(Display *dpy, Window w, Status (*get)(Display *, Window, XTextProperty *))
+// A name w gives in a text property: in Latin-1 as SDL sets WM_NAME and
+// WM_ICON_NAME, or in UTF-8 as a browser does.
+std::string name_of(Display *dpy, Window w, Atom property)
 {
 	XTextProperty text{};
 	std::string out;
 	char **list = nullptr;
 	int count = 0;
-	if (get(dpy, w, &text) != 0 && Xutf8TextPropertyToTextList(dpy, &text, &list, &count) == Success &&
-	    count > 0)
+	if (XGetTextProperty(dpy, w, &text, property) != 0 &&
+	    Xutf8TextPropertyToTextList(dpy, &text, &list, &count) == Success && count > 0)
 		out = list[0];
 	if (list != nullptr)
 		XFreeStringList(list);
@@ -94,7 +94,7 @@ std::optional<WindowId> shown(Display *dpy, const std::string &title, pid_t pid)
 	for (unsigned i = 0; i < n && !found; i++) {
 		XWindowAttributes a;
 		if (XGetWindowAttributes(dpy, kids[i], &a) != 0 && a.map_state == IsViewable &&
-		    name_of(dpy, kids[i], XGetWMName) == title && owner(dpy, kids[i]).value_or(pid) == pid)
+		    name_of(dpy, kids[i], XA_WM_NAME) == title && owner(dpy, kids[i]).value_or(pid) == pid)
 			found = kids[i];
 	}
 	if (kids != nullptr)
@@ -153,14 +153,12 @@ XServer::~XServer()
 // The name EWMH desktops show, where find_window goes by the older WM_NAME.
 std::string XServer::title(WindowId w)
 {
-	return name_of(dpy_, w, [](Display *dpy, Window win, XTextProperty *text) {
-		return XGetTextProperty(dpy, win, text, XInternAtom(dpy, "_NET_WM_NAME", False));
-	});
+	return name_of(dpy_, w, XInternAtom(dpy_, "_NET_WM_NAME", False));
 }
 
 std::optional<std::string> XServer::icon_title(WindowId w)
 {
-	return name_of(dpy_, w, XGetWMIconName);
+	return name_of(dpy_, w, XA_WM_ICON_NAME);
 }
 
 std::vector<std::string> XServer::class_names(WindowId w)
