@@ -9,11 +9,9 @@
 // whose window QUORVEL_TITLE names.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <ranges>
 #include <thread>
 
 #include "desktop.hpp"
@@ -35,7 +33,10 @@ Strip strip_of(const Screenshot &shot)
 
 bool ramp_colour(const Rgb &c)
 {
-	return std::ranges::any_of(std::views::iota(0, 10), [&](int i) { return c == ramp(i); });
+	for (int i = 0; i < 10; i++)
+		if (c == ramp(i))
+			return true;
+	return false;
 }
 
 std::string desktop_kind()
@@ -51,33 +52,33 @@ struct Running {
 	Child program;
 	WindowId window = 0;
 
-	explicit Running(std::vector<EnvChange> extra = {})
-	    : Running(make_desktop(desktop_kind()), std::move(extra))
+	explicit Running(const std::vector<EnvChange> &extra = {})
+	    : Running(make_desktop(desktop_kind()), extra)
 	{
 		await_window();
 	}
 	// Started, but not yet looked for, so that several start together.
-	explicit Running(std::shared_ptr<Desktop> on, std::vector<EnvChange> extra = {})
-	    : desk(std::move(on)), program(program_command(), desk->environment(std::move(extra)))
+	explicit Running(std::shared_ptr<Desktop> on, const std::vector<EnvChange> &extra = {})
+	    : desk(std::move(on)), program(program_command(), desk->environment(extra))
 	{
 	}
 	void await_window()
 	{
-		const auto w = desk->find_window(window_title(), program.pid(), 10s);
+		const auto w = desk->find_window(window_title(), program.pid(), std::chrono::seconds{10});
 		if (!w)
 			throw std::runtime_error("no window titled " + window_title() + ": " +
 			                         program.stderr_text());
 		window = *w;
 		// A window shows before its first picture, a browser's named after
 		// the page before the program has even started.
-		poll(10s, 20ms, [&] { return read_strip(desk->screenshot(window)); });
+		poll(std::chrono::seconds{10}, 20ms, [&] { return read_strip(desk->screenshot(window)); });
 	}
 
 	// The tally once it stops growing: the same in two pictures 300 ms apart.
 	unsigned long long settled() const
 	{
 		std::optional<unsigned long long> last;
-		poll(20s, 300ms, [&] {
+		poll(std::chrono::seconds{20}, 300ms, [&] {
 			const auto now = strip_of(desk->screenshot(window)).total;
 			return std::exchange(last, now) == now;
 		});
