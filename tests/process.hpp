@@ -16,7 +16,6 @@
 // QUORVEL_COMMAND where set (words split at spaces: "wine quorvel.exe", say),
 // followed by args.
 std::vector<std::string> program_command(const std::vector<std::string> &args = {});
-// Whether that is the built program itself.
 bool runs_program_itself();
 // The title of the window it opens: "Quorvel", or QUORVEL_TITLE where set
 // (a browser adds its own name to the page's).

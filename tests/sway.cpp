@@ -93,8 +93,7 @@ std::string Sway::run(const std::string &command) const
 		throw std::runtime_error("popen: " + command);
 	std::string text;
 	char buf[4096];
-	size_t n;
-	while ((n = std::fread(buf, 1, sizeof buf, out)) > 0)
+	for (size_t n; (n = std::fread(buf, 1, sizeof buf, out)) > 0;)
 		text.append(buf, n);
 	pclose(out);
 	return text;
@@ -107,7 +106,7 @@ std::string Sway::query(const std::string &which, const std::string &jq) const
 	return line.substr(0, line.find('\n'));
 }
 
-void Sway::command(WindowId w, const std::string &what) const
+void Sway::tell(WindowId w, const std::string &what) const
 {
 	run("swaymsg '[con_id=" + std::to_string(w) + "] " + what + "' >/dev/null");
 }

@@ -25,11 +25,11 @@ public:
 	std::optional<std::string> icon_title(WindowId) override { return std::nullopt; }
 	std::vector<std::string> class_names(WindowId w) override { return {query(w, ".app_id // empty")}; }
 	Screenshot screenshot(WindowId w) override;
-	void request_close(WindowId w) override { command(w, "kill"); }
-	void focus(WindowId w) override { command(w, "focus"); }
+	void request_close(WindowId w) override { tell(w, "kill"); }
+	void focus(WindowId w) override { tell(w, "focus"); }
 	void move_window(WindowId w, int x, int y) override
 	{
-		command(w, "move absolute position " + std::to_string(x) + " " + std::to_string(y));
+		tell(w, "move absolute position " + std::to_string(x) + " " + std::to_string(y));
 	}
 	// A headless sway has no pointer to move.
 	bool move_pointer(WindowId, int, int) override { return false; }
@@ -44,8 +44,8 @@ private:
 	{
 		return query(".id? == " + std::to_string(w), jq);
 	}
-	// Has sway do what to the container w.
-	void command(WindowId w, const std::string &what) const;
+	// Has sway do what to the container w, as swaymsg's [con_id=w] what.
+	void tell(WindowId w, const std::string &what) const;
 
 	std::string dir_;    // XDG_RUNTIME_DIR, sockets and config
 	std::string socket_; // wayland-N
