@@ -11,13 +11,12 @@ seconds=${3:-5}
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 
-status=0
 xvfb-run -a "$(dirname "$0")/../tests/close-window" --after "$seconds" valgrind --quiet \
 	--leak-check=full --show-leak-kinds=definite --errors-for-leak-kinds=definite --error-exitcode=99 \
-	--num-callers=40 --suppressions="$2" "$1" >/dev/null 2>"$log" || status=$?
-if [ "$status" -ne 0 ]; then
+	--num-callers=40 --suppressions="$2" "$1" >/dev/null 2>"$log" || {
+	status=$?
 	cat "$log" >&2
 	echo "memcheck: FAILED (status $status)" >&2
 	exit 1
-fi
+}
 echo "memcheck: no errors, nothing definitely lost over a ${seconds} s run"

@@ -30,7 +30,6 @@ public:
 
 	SDL_Surface *surface() const { return surface_; }
 	int width() const { return surface_->w; }
-	int height() const { return surface_->h; }
 	Rgb at(int x, int y) const;
 	void fill(Rgb c);
 	// Calls f on every pixel in rows top..bottom; stops at the first false.

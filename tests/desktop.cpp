@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
@@ -24,28 +25,26 @@ class Both : public Desktop
 {
 public:
 	const char *kind() const override { return chosen_ != nullptr ? chosen_->kind() : "both"; }
-	std::vector<EnvChange> environment(std::vector<EnvChange> extra = {}) const override
+	std::vector<EnvChange> settings() const override
 	{
-		std::vector<EnvChange> env = wayland_.environment(std::move(extra));
-		std::erase_if(env, [](const EnvChange &c) { return c.first == "DISPLAY"; });
-		env.insert(env.begin(), {"DISPLAY", x11_.name()});
-		return env;
+		std::vector<EnvChange> both = x11_.settings();
+		std::ranges::copy(wayland_.settings(), std::back_inserter(both));
+		return both;
 	}
 	std::optional<WindowId> find_window(const std::string &title, pid_t pid,
 	                                    std::chrono::milliseconds timeout) override
 	{
-		const auto end = std::chrono::steady_clock::now() + timeout;
-		do {
+		return poll(timeout, 2ms, [&]() -> std::optional<WindowId> {
 			for (Desktop *d : {static_cast<Desktop *>(&x11_), static_cast<Desktop *>(&wayland_)})
-				if (const auto w = d->find_window(title, pid, 1ms)) {
+				if (const auto w = d->find_window(title, pid, 0ms)) {
 					chosen_ = d;
 					std::printf("offered both, the window opened on %s\n",
 					            d == &x11_ ? ("X11 (Xvfb " + x11_.name() + ")").c_str()
 					                       : "Wayland (headless sway)");
 					return w;
 				}
-		} while (std::chrono::steady_clock::now() < end);
-		return std::nullopt;
+			return std::nullopt;
+		});
 	}
 	std::string title(WindowId w) override { return chosen().title(w); }
 	std::optional<std::string> icon_title(WindowId w) override { return chosen().icon_title(w); }
@@ -71,6 +70,17 @@ private:
 };
 
 } // namespace
+
+std::vector<EnvChange> Desktop::environment(const std::vector<EnvChange> &extra) const
+{
+	std::vector<EnvChange> env{{"DISPLAY", std::nullopt},
+	                           {"WAYLAND_DISPLAY", std::nullopt},
+	                           {"SDL_VIDEODRIVER", std::nullopt},
+	                           {"SDL_VIDEO_DRIVER", std::nullopt}};
+	std::ranges::copy(settings(), std::back_inserter(env));
+	std::ranges::copy(extra, std::back_inserter(env));
+	return env;
+}
 
 std::string entry_value(const std::string &group, const std::string &key)
 {
@@ -98,14 +108,11 @@ std::vector<EnvChange> action_settings(const std::string &action)
 std::optional<int> flood_pointer(Desktop &desk, WindowId w, Child &program, std::chrono::milliseconds span,
                                  int &moves)
 {
-	const auto end = std::chrono::steady_clock::now() + span;
-	std::optional<int> status;
-	while (!status && std::chrono::steady_clock::now() < end) {
+	return poll(span, 0ms, [&] {
 		desk.move_pointer(w, 50 + moves % 300, 50 + moves / 300 % 300);
 		moves++;
-		status = program.wait(2ms);
-	}
-	return status;
+		return program.wait(2ms);
+	});
 }
 
 std::unique_ptr<Desktop> make_desktop(const std::string &kind)

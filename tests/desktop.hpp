@@ -43,7 +43,9 @@ public:
 	virtual const char *kind() const = 0; // "x11" or "wayland"
 	// An environment in which SDL opens its window here, whatever the
 	// caller's own desktop is, with extra changes after.
-	virtual std::vector<EnvChange> environment(std::vector<EnvChange> extra = {}) const = 0;
+	std::vector<EnvChange> environment(const std::vector<EnvChange> &extra = {}) const;
+	// What SDL needs to find this desktop once every other is forgotten.
+	virtual std::vector<EnvChange> settings() const = 0;
 	// The window of process pid, once it is shown: the one titled title
 	// under X11, where a launcher's process may own it; under Wayland, which
 	// knows each window's process, the first with a title of any kind.

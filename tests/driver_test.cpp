@@ -9,18 +9,6 @@
 
 using namespace std::chrono_literals;
 
-namespace
-{
-
-// A build run through a command is the Windows one, where standard error is
-// in text mode and CR LF ends the line.
-std::string no_window()
-{
-	return std::string("OMG no window") + (runs_program_itself() ? "\n" : "\r\n");
-}
-
-} // namespace
-
 // Whatever the reason no window can be shown, the program says so once, at
 // the end of what is on standard error, and ends with status 1 at once.
 TEST(Driver, NoDisplayMeansNoWindow)
@@ -38,13 +26,15 @@ TEST(Driver, NoDisplayMeansNoWindow)
 	        {"display that does not answer",
 	         {{"SDL_VIDEODRIVER", std::nullopt}, {"DISPLAY", ":231"}, {"WAYLAND_DISPLAY", std::nullopt}}},
 	};
+	// A build run through a command is the Windows one, where standard error
+	// is in text mode and CR LF ends the line.
+	const std::string want = std::string("OMG no window") + (runs_program_itself() ? "\n" : "\r\n");
 	for (const Case &c : cases) {
 		Child p(program_command({"--help", "-x", "two words"}), c.env);
 		const auto status = p.wait(10s);
 		ASSERT_TRUE(status.has_value()) << c.what << ": still running";
 		EXPECT_EQ(*status, 1) << c.what;
 		const std::string err = p.stderr_text();
-		const std::string want = no_window();
 		ASSERT_GE(err.size(), want.size()) << c.what;
 		EXPECT_EQ(err.substr(err.size() - want.size()), want) << c.what;
 		EXPECT_EQ(err.find("OMG"), err.size() - want.size()) << c.what;

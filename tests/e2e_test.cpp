@@ -23,8 +23,6 @@ using namespace std::chrono_literals;
 namespace
 {
 
-constexpr Rgb newest{253, 10, 10};
-
 Strip strip_of(const Screenshot &shot)
 {
 	const auto s = read_strip(shot);
@@ -54,14 +52,14 @@ struct Running {
 	Child program;
 	WindowId window = 0;
 
-	explicit Running(std::vector<EnvChange> extra = {})
-	    : Running(make_desktop(desktop_kind()), std::move(extra))
+	explicit Running(const std::vector<EnvChange> &extra = {})
+	    : Running(make_desktop(desktop_kind()), extra)
 	{
 		await_window();
 	}
 	// Started, but not yet looked for, so that several start together.
-	explicit Running(std::shared_ptr<Desktop> on, std::vector<EnvChange> extra = {})
-	    : desk(std::move(on)), program(program_command(), desk->environment(std::move(extra)))
+	explicit Running(std::shared_ptr<Desktop> on, const std::vector<EnvChange> &extra = {})
+	    : desk(std::move(on)), program(program_command(), desk->environment(extra))
 	{
 	}
 	void await_window()
@@ -73,22 +71,18 @@ struct Running {
 		window = *w;
 		// A window shows before its first picture, a browser's named after
 		// the page before the program has even started.
-		const auto end = std::chrono::steady_clock::now() + std::chrono::seconds{10};
-		while (!read_strip(desk->screenshot(window)) && std::chrono::steady_clock::now() < end)
-			std::this_thread::sleep_for(20ms);
+		poll(std::chrono::seconds{10}, 20ms, [&] { return read_strip(desk->screenshot(window)); });
 	}
 
 	// The tally once it stops growing: the same in two pictures 300 ms apart.
 	unsigned long long settled() const
 	{
-		const auto end = std::chrono::steady_clock::now() + std::chrono::seconds{20};
-		for (auto last = strip_of(desk->screenshot(window)).total;;) {
-			std::this_thread::sleep_for(300ms);
+		std::optional<unsigned long long> last;
+		poll(std::chrono::seconds{20}, 300ms, [&] {
 			const auto now = strip_of(desk->screenshot(window)).total;
-			if (now == last || std::chrono::steady_clock::now() > end)
-				return now;
-			last = now;
-		}
+			return std::exchange(last, now) == now;
+		});
+		return *last;
 	}
 
 	// The tally gained over a while of running, during which action runs,
@@ -143,7 +137,7 @@ TEST(EndToEnd, WindowShowsFrameTrailAndStrip)
 	for (int y = 0; y <= 400; y++)
 		for (int x = 0; x < 400; x++) {
 			const Rgb c = first.at(x, y);
-			saw_newest = saw_newest || c == newest;
+			saw_newest = saw_newest || c == ramp(9);
 			if (frame_pixel(x, y)) {
 				ASSERT_TRUE(c == white || ramp_colour(c)) << x << "," << y;
 			}

@@ -26,7 +26,6 @@ app=share/applications/io.github.quorvel.Quorvel.desktop
 # Staged for /usr, the entry runs the program by name, from PATH.
 DESTDIR="$tmp/stage" cmake --install "$build" --prefix /usr >/dev/null
 grep -qx Exec=quorvel "$tmp/stage/usr/$app" || fail "a system install's entry lacks Exec=quorvel"
-rm -rf "$tmp/stage"
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 metainfo=share/metainfo/io.github.quorvel.Quorvel.metainfo.xml

@@ -2,13 +2,13 @@
 // SPDX-License-Identifier: MIT
 #include "process.hpp"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <stdexcept>
 #include <sstream>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 bool runs_program_itself()
@@ -56,11 +56,9 @@ Child::Child(const std::vector<std::string> &argv, const std::vector<EnvChange> 
 			else
 				unsetenv(var.c_str());
 		}
-		std::vector<char *> args;
-		args.reserve(argv.size() + 1);
-		for (const std::string &a : argv)
-			args.push_back(const_cast<char *>(a.c_str()));
-		args.push_back(nullptr);
+		std::vector<char *> args(argv.size() + 1); // ends in the null execv needs
+		std::ranges::transform(argv, args.begin(),
+		                       [](const std::string &a) { return const_cast<char *>(a.c_str()); });
 		execv(args[0], args.data());
 		_exit(127);
 	}
@@ -83,16 +81,12 @@ void Child::signal(int sig) const
 
 std::optional<int> Child::wait(std::chrono::milliseconds timeout)
 {
-	const auto end = std::chrono::steady_clock::now() + timeout;
-	while (!status_) {
+	status_ = poll(timeout, std::chrono::milliseconds(1), [this]() -> std::optional<int> {
 		int st = 0;
-		if (waitpid(pid_, &st, WNOHANG) == pid_)
-			status_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
-		else if (std::chrono::steady_clock::now() >= end)
-			break;
-		else
-			std::this_thread::sleep_for(std::chrono::milliseconds(1));
-	}
+		if (status_ || waitpid(pid_, &st, WNOHANG) != pid_)
+			return status_;
+		return WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+	});
 	return status_;
 }
 
@@ -100,11 +94,7 @@ std::string Child::stderr_text() const
 {
 	std::string text;
 	char buf[4096];
-	ssize_t n;
-	off_t at = 0;
-	while ((n = pread(err_fd_, buf, sizeof buf, at)) > 0) {
-		at += n;
+	for (ssize_t n; (n = pread(err_fd_, buf, sizeof buf, static_cast<off_t>(text.size()))) > 0;)
 		text.append(buf, static_cast<size_t>(n));
-	}
 	return text;
 }

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -15,11 +16,24 @@
 // QUORVEL_COMMAND where set (words split at spaces: "wine quorvel.exe", say),
 // followed by args.
 std::vector<std::string> program_command(const std::vector<std::string> &args = {});
-// Whether that is the built program itself.
 bool runs_program_itself();
 // The title of the window it opens: "Quorvel", or QUORVEL_TITLE where set
 // (a browser adds its own name to the page's).
 std::string window_title();
+
+// Calls check every pause until it gives a value or timeout has passed; what
+// it gave last.
+template <typename Check>
+auto poll(std::chrono::milliseconds timeout, std::chrono::milliseconds pause, Check check)
+{
+	const auto end = std::chrono::steady_clock::now() + timeout;
+	auto found = check();
+	while (!found && std::chrono::steady_clock::now() < end) {
+		std::this_thread::sleep_for(pause);
+		found = check();
+	}
+	return found;
+}
 
 // A variable to set, or with no value, to remove from the child's environment.
 using EnvChange = std::pair<std::string, std::optional<std::string>>;

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,13 +17,16 @@ namespace
 
 constexpr int last = board_size - 1;
 
+Point at(int x, int y)
+{
+	return Point{static_cast<Sint16>(x), static_cast<Sint16>(y)};
+}
+
 std::vector<Point> samples_after_seed(unsigned seed, int n)
 {
 	std::srand(seed);
-	std::vector<Point> out;
-	out.reserve(static_cast<size_t>(n));
-	for (int i = 0; i < n; i++)
-		out.push_back(random_point());
+	std::vector<Point> out(static_cast<size_t>(n));
+	std::ranges::generate(out, [] { return random_point(); });
 	return out;
 }
 
@@ -63,14 +66,6 @@ std::string written(Uint64 n, bool grouped)
 	return out;
 }
 
-std::string source_file(const char *name)
-{
-	std::ifstream in(std::string(QUORVEL_SOURCE_DIR) + "/" + name);
-	std::ostringstream text;
-	text << in.rdbuf();
-	return text.str();
-}
-
 } // namespace
 
 TEST(Circle, PixelCentresGiveAnEstimateNearPi)
@@ -78,7 +73,7 @@ TEST(Circle, PixelCentresGiveAnEstimateNearPi)
 	int passed = 0;
 	for (int x = 0; x <= last; x++)
 		for (int y = 0; y <= last; y++)
-			passed += inside_circle(Point{static_cast<Sint16>(x), static_cast<Sint16>(y)});
+			passed += inside_circle(at(x, y));
 	EXPECT_EQ(passed, pixels_inside);
 	EXPECT_DOUBLE_EQ(estimate(passed, board_pixels), settles_at);
 	EXPECT_NEAR(estimate(passed, board_pixels), 3.14159265, 0.00031);
@@ -101,7 +96,8 @@ TEST(Circle, DocumentsGiveTheBoardsFigures)
 	char settles[sizeof "3.1419"];
 	std::snprintf(settles, sizeof settles, "%.4f", settles_at);
 	for (const Case &c : cases) {
-		const std::string text = source_file(c.file);
+		std::ifstream in(std::string(QUORVEL_SOURCE_DIR) + "/" + c.file);
+		const std::string text{std::istreambuf_iterator<char>(in), {}};
 		for (const std::string &figure : {written(pixels_inside, c.grouped),
 		                                  written(board_pixels, c.grouped), std::string(settles)})
 			EXPECT_NE(text.find(figure), std::string::npos)
@@ -128,13 +124,10 @@ TEST(Circle, SymmetricUnderMirrorsAndSwap)
 {
 	for (int x = 0; x <= last; x++)
 		for (int y = 0; y <= last; y++) {
-			const auto p = [](int a, int b) {
-				return Point{static_cast<Sint16>(a), static_cast<Sint16>(b)};
-			};
-			const int in = inside_circle(p(x, y));
-			ASSERT_EQ(in, inside_circle(p(last - x, y))) << x << "," << y;
-			ASSERT_EQ(in, inside_circle(p(x, last - y))) << x << "," << y;
-			ASSERT_EQ(in, inside_circle(p(y, x))) << x << "," << y;
+			const int in = inside_circle(at(x, y));
+			ASSERT_EQ(in, inside_circle(at(last - x, y))) << x << "," << y;
+			ASSERT_EQ(in, inside_circle(at(x, last - y))) << x << "," << y;
+			ASSERT_EQ(in, inside_circle(at(y, x))) << x << "," << y;
 		}
 }
 
@@ -203,13 +196,11 @@ TEST(Trail, ShiftDropsTheOldestAndKeepsTheNewest)
 {
 	Point points[trail_length];
 	for (int i = 0; i < trail_length; i++)
-		points[i] = Point{static_cast<Sint16>(i), static_cast<Sint16>(100 + i)};
+		points[i] = at(i, 100 + i);
 	shift(points);
 	for (int i = 0; i < trail_length; i++) {
 		const int from = std::min(i + 1, trail_length - 1);
-		EXPECT_TRUE(
-		        same(points[i], Point{static_cast<Sint16>(from), static_cast<Sint16>(100 + from)}))
-		        << i;
+		EXPECT_TRUE(same(points[i], at(from, 100 + from))) << i;
 	}
 }
 

@@ -33,11 +33,6 @@ struct Step {
 	}
 };
 
-bool near_disc(const Point &p, int x, int y)
-{
-	return std::abs(x - p.x) <= 3 && std::abs(y - p.y) <= 3;
-}
-
 } // namespace
 
 TEST(Scene, StartupPictureIsTheFrameOnBlack)
@@ -75,7 +70,7 @@ TEST(Scene, StepRedrawsFrameTrailAndStrip)
 	EXPECT_EQ(c.at(64, 100), junk); // outside the radius-3 disc, old dots stay
 	EXPECT_TRUE(c.all_rows(0, 400, [&](int x, int y, const Rgb &px) {
 		for (const Point &p : s.points)
-			if (near_disc(p, x, y))
+			if (std::abs(x - p.x) <= 3 && std::abs(y - p.y) <= 3) // near its disc
 				return true;
 		return !frame_pixel(x, y) || px == white;
 	}));

@@ -14,18 +14,6 @@ void *loaded(const char *library)
 	return dlopen(library, RTLD_LAZY | RTLD_NOLOAD);
 }
 
-struct Version {
-	Uint8 major, minor, patch;
-};
-
-Version sdl2_version(void *sdl2)
-{
-	Version v{};
-	if (auto get = reinterpret_cast<void (*)(Version *)>(dlsym(sdl2, "SDL_GetVersion")))
-		get(&v);
-	return v;
-}
-
 std::string dotted(int major, int minor, int patch)
 {
 	return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(patch);
@@ -38,7 +26,9 @@ std::string sdl_stack()
 	const SDL_version *v12 = SDL_Linked_Version();
 	std::string out = (v12->patch < 50 ? "SDL 1.2." : "sdl12-compat 1.2.") + std::to_string(v12->patch);
 	if (void *sdl2 = loaded("libSDL2-2.0.so.0")) {
-		const Version v = sdl2_version(sdl2);
+		SDL_version v{}; // laid out as SDL 2's is
+		if (auto get = reinterpret_cast<void (*)(SDL_version *)>(dlsym(sdl2, "SDL_GetVersion")))
+			get(&v);
 		out += (on_sdl2() ? " over SDL " : " over sdl2-compat ") + dotted(v.major, v.minor, v.patch);
 	}
 	if (void *sdl3 = loaded("libSDL3.so.0")) {

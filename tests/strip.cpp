@@ -13,12 +13,9 @@
 namespace
 {
 
-constexpr int picture_width = window_width;
-constexpr int picture_height = window_height;
 constexpr int glyph = glyph_size;
-constexpr size_t glyph_pixels = size_t{glyph} * glyph;
 
-using Cell = std::array<bool, glyph_pixels>;
+using Cell = std::array<bool, size_t{glyph} * glyph>;
 
 // The glyphs the strip can hold, as SDL_gfx's own font draws them, so no
 // OCR is needed: a cell either is one of these exactly or is no text.
@@ -65,9 +62,9 @@ std::string read_text(const Screenshot &shot, int scale, int x)
 
 std::optional<Strip> read_strip(const Screenshot &shot)
 {
-	const bool scaled = shot.width() % picture_width == 0 && shot.width() > picture_width &&
-	                    shot.height() == shot.width() / picture_width * picture_height;
-	const int scale = scaled ? shot.width() / picture_width : 1;
+	const bool scaled = shot.width() % window_width == 0 && shot.width() > window_width &&
+	                    shot.height() == shot.width() / window_width * window_height;
+	const int scale = scaled ? shot.width() / window_width : 1;
 	if (shot.height() < (text_y + glyph) * scale)
 		return std::nullopt;
 	Strip s;

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "xserver.hpp"
+#include "desktop.hpp"
 
 struct Strip {
 	unsigned long long inside = 0, total = 0;

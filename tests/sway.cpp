@@ -19,7 +19,7 @@ namespace
 
 // sway will not run as root; nobody can, and root can still use its sockets.
 constexpr uid_t nobody = 65534;
-constexpr int fail_after_ms = 10000;
+constexpr std::chrono::milliseconds fail_after{10000};
 
 // A projector's screen, where the large window fits; and the rule the README
 // gives sway's users: SDL 2.26 leaves the window's size free, and a tiling
@@ -60,8 +60,7 @@ Sway::Sway()
 	                                                             {"DISPLAY", std::nullopt},
 	                                                             {"WAYLAND_DISPLAY", std::nullopt},
 	                                                             {"SWAYSOCK", std::nullopt}});
-	for (int waited = 0; (socket_.empty() || ipc_.empty()) && waited < fail_after_ms; waited += 10) {
-		std::this_thread::sleep_for(10ms);
+	const auto sockets = [&] {
 		for (const auto &entry : fs::directory_iterator(dir_)) {
 			const std::string name = entry.path().filename();
 			if (entry.is_socket() && name.rfind("wayland-", 0) == 0)
@@ -69,8 +68,9 @@ Sway::Sway()
 			if (entry.is_socket() && name.rfind("sway-ipc.", 0) == 0)
 				ipc_ = entry.path();
 		}
-	}
-	if (socket_.empty() || ipc_.empty())
+		return !socket_.empty() && !ipc_.empty();
+	};
+	if (!poll(fail_after, 10ms, sockets))
 		throw std::runtime_error("sway did not start: " + sway_->stderr_text());
 }
 
@@ -84,16 +84,6 @@ Sway::~Sway()
 	fs::remove_all(dir_, ignored);
 }
 
-std::vector<EnvChange> Sway::environment(std::vector<EnvChange> extra) const
-{
-	extra.insert(extra.begin(), {{"WAYLAND_DISPLAY", socket_},
-	                             {"XDG_RUNTIME_DIR", dir_},
-	                             {"DISPLAY", std::nullopt},
-	                             {"SDL_VIDEODRIVER", std::nullopt},
-	                             {"SDL_VIDEO_DRIVER", std::nullopt}});
-	return extra;
-}
-
 std::string Sway::run(const std::string &command) const
 {
 	const std::string env = "SWAYSOCK=" + quoted(ipc_) + " WAYLAND_DISPLAY=" + socket_ +
@@ -103,65 +93,51 @@ std::string Sway::run(const std::string &command) const
 		throw std::runtime_error("popen: " + command);
 	std::string text;
 	char buf[4096];
-	size_t n;
-	while ((n = std::fread(buf, 1, sizeof buf, out)) > 0)
+	for (size_t n; (n = std::fread(buf, 1, sizeof buf, out)) > 0;)
 		text.append(buf, n);
 	pclose(out);
 	return text;
 }
 
-std::string Sway::query(WindowId w, const std::string &jq) const
+std::string Sway::query(const std::string &which, const std::string &jq) const
 {
 	std::string line =
-	        run("swaymsg -t get_tree | jq -r '.. | objects | select(.id? == " + std::to_string(w) +
-	            ") | " + jq + "'");
-	if (!line.empty() && line.back() == '\n')
-		line.pop_back();
-	return line;
+	        run("swaymsg -t get_tree | jq -r '.. | objects | select(" + which + ") | " + jq + "'");
+	return line.substr(0, line.find('\n'));
 }
 
+void Sway::tell(WindowId w, const std::string &what) const
+{
+	run("swaymsg '[con_id=" + std::to_string(w) + "] " + what + "' >/dev/null");
+}
+
+// Found by its process alone, the title left for the caller to check: it
+// arrives a moment after the window does.
 std::optional<WindowId> Sway::find_window(const std::string & /*title*/, pid_t pid,
                                           std::chrono::milliseconds timeout)
 {
-	// Found by its process alone, the title left for the caller to check: it
-	// arrives a moment after the window does.
-	const auto end = std::chrono::steady_clock::now() + timeout;
-	do {
-		std::istringstream found(run("swaymsg -t get_tree | jq -r '.. | objects | select(.pid? == " +
-		                             std::to_string(pid) + " and .visible? == true) | .id'"));
+	return poll(timeout, 20ms, [&]() -> std::optional<WindowId> {
+		std::istringstream found(
+		        query(".pid? == " + std::to_string(pid) + " and .visible? == true", ".id"));
 		WindowId w = 0;
-		if (found >> w && !this->title(w).empty())
+		if (found >> w && !title(w).empty())
 			return w;
-		std::this_thread::sleep_for(20ms);
-	} while (std::chrono::steady_clock::now() < end);
-	return std::nullopt;
-}
-
-std::string Sway::title(WindowId w)
-{
-	return query(w, ".name // empty");
-}
-
-std::vector<std::string> Sway::class_names(WindowId w)
-{
-	return {query(w, ".app_id // empty")};
+		return std::nullopt;
+	});
 }
 
 Screenshot Sway::screenshot(WindowId w)
 {
-	std::istringstream where(query(w, "\"\\(.rect.x + .window_rect.x),\\(.rect.y + .window_rect.y) "
-	                                  "\\(.window_rect.width)x\\(.window_rect.height)\""));
-	std::string at;
-	std::string size;
-	where >> at >> size;
-	const std::string ppm = run("grim -t ppm -g " + quoted(at + " " + size) + " -");
-	std::istringstream in(ppm);
+	// "x,y wxh", as grim takes it.
+	const std::string where = query(w, "\"\\(.rect.x + .window_rect.x),\\(.rect.y + .window_rect.y) "
+	                                   "\\(.window_rect.width)x\\(.window_rect.height)\"");
+	std::istringstream in(run("grim -t ppm -g " + quoted(where) + " -"));
 	std::string magic;
 	int width = 0;
 	int height = 0;
 	int max = 0;
 	if (!(in >> magic >> width >> height >> max) || magic != "P6" || max != 255)
-		throw std::runtime_error("grim gave no picture of " + at + " " + size);
+		throw std::runtime_error("grim gave no picture of " + where);
 	in.get();
 	Screenshot shot(width, height);
 	for (int y = 0; y < height; y++)
@@ -173,22 +149,6 @@ Screenshot Sway::screenshot(WindowId w)
 	if (!in)
 		throw std::runtime_error("grim's picture is cut short");
 	return shot;
-}
-
-void Sway::request_close(WindowId w)
-{
-	run("swaymsg '[con_id=" + std::to_string(w) + "] kill' >/dev/null");
-}
-
-void Sway::focus(WindowId w)
-{
-	run("swaymsg '[con_id=" + std::to_string(w) + "] focus' >/dev/null");
-}
-
-void Sway::move_window(WindowId w, int x, int y)
-{
-	run("swaymsg '[con_id=" + std::to_string(w) + "] move absolute position " + std::to_string(x) + " " +
-	    std::to_string(y) + "' >/dev/null");
 }
 
 /* One virtual keyboard for all the keys: SDL 3 misses the keys of a keyboard

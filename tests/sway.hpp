@@ -15,16 +15,22 @@ public:
 	~Sway() override;
 
 	const char *kind() const override { return "wayland"; }
-	std::vector<EnvChange> environment(std::vector<EnvChange> extra = {}) const override;
+	std::vector<EnvChange> settings() const override
+	{
+		return {{"WAYLAND_DISPLAY", socket_}, {"XDG_RUNTIME_DIR", dir_}};
+	}
 	std::optional<WindowId> find_window(const std::string &title, pid_t pid,
 	                                    std::chrono::milliseconds timeout) override;
-	std::string title(WindowId w) override;
+	std::string title(WindowId w) override { return query(w, ".name // empty"); }
 	std::optional<std::string> icon_title(WindowId) override { return std::nullopt; }
-	std::vector<std::string> class_names(WindowId w) override;
+	std::vector<std::string> class_names(WindowId w) override { return {query(w, ".app_id // empty")}; }
 	Screenshot screenshot(WindowId w) override;
-	void request_close(WindowId w) override;
-	void focus(WindowId w) override;
-	void move_window(WindowId w, int x, int y) override;
+	void request_close(WindowId w) override { tell(w, "kill"); }
+	void focus(WindowId w) override { tell(w, "focus"); }
+	void move_window(WindowId w, int x, int y) override
+	{
+		tell(w, "move absolute position " + std::to_string(x) + " " + std::to_string(y));
+	}
 	// A headless sway has no pointer to move.
 	bool move_pointer(WindowId, int, int) override { return false; }
 	void press_keys(const std::vector<const char *> &names) override;
@@ -32,8 +38,14 @@ public:
 private:
 	// Runs a shell command against this sway and returns its standard output.
 	std::string run(const std::string &command) const;
-	// One line of jq's output about the container w.
-	std::string query(WindowId w, const std::string &jq) const;
+	// The first line of jq's output about the containers that match which.
+	std::string query(const std::string &which, const std::string &jq) const;
+	std::string query(WindowId w, const std::string &jq) const
+	{
+		return query(".id? == " + std::to_string(w), jq);
+	}
+	// Has sway do what to the container w, as swaymsg's [con_id=w] what.
+	void tell(WindowId w, const std::string &what) const;
 
 	std::string dir_;    // XDG_RUNTIME_DIR, sockets and config
 	std::string socket_; // wayland-N

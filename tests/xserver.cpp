@@ -44,6 +44,78 @@ Uint8 channel(unsigned long px, unsigned long mask)
 	return static_cast<Uint8>((px >> shift) & mask);
 }
 
+// A name w gives in a text property: in Latin-1 as SDL sets WM_NAME and
+// WM_ICON_NAME, or in UTF-8 as a browser does.
+std::string name_of(Display *dpy, Window w, Atom property)
+{
+	XTextProperty text{};
+	std::string out;
+	char **list = nullptr;
+	int count = 0;
+	if (XGetTextProperty(dpy, w, &text, property) != 0 &&
+	    Xutf8TextPropertyToTextList(dpy, &text, &list, &count) == Success && count > 0)
+		out = list[0];
+	if (list != nullptr)
+		XFreeStringList(list);
+	if (text.value != nullptr)
+		XFree(text.value);
+	return out;
+}
+
+// The pid a window names as its owner's, or nothing where it names none.
+std::optional<pid_t> owner(Display *dpy, Window w)
+{
+	Atom type = 0;
+	int format = 0;
+	unsigned long n = 0;
+	unsigned long after = 0;
+	unsigned char *data = nullptr;
+	std::optional<pid_t> pid;
+	if (XGetWindowProperty(dpy, w, XInternAtom(dpy, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL,
+	                       &type, &format, &n, &after, &data) == Success &&
+	    data != nullptr && n == 1 && format == 32)
+		pid = static_cast<pid_t>(*reinterpret_cast<unsigned long *>(data));
+	if (data != nullptr)
+		XFree(data);
+	return pid;
+}
+
+// The shown top-level window titled title (WM_NAME) whose owner is pid, or
+// that names no owner (_NET_WM_PID).
+std::optional<WindowId> shown(Display *dpy, const std::string &title, pid_t pid)
+{
+	Window root = 0;
+	Window parent = 0;
+	Window *kids = nullptr;
+	unsigned n = 0;
+	std::optional<WindowId> found;
+	if (XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &kids, &n) == 0)
+		return found;
+	for (unsigned i = 0; i < n && !found; i++) {
+		XWindowAttributes a;
+		if (XGetWindowAttributes(dpy, kids[i], &a) != 0 && a.map_state == IsViewable &&
+		    name_of(dpy, kids[i], XA_WM_NAME) == title && owner(dpy, kids[i]).value_or(pid) == pid)
+			found = kids[i];
+	}
+	if (kids != nullptr)
+		XFree(kids);
+	return found;
+}
+
+/* A page shows the program's picture at the top-left of a larger window, of
+ * the size QUORVEL_PICTURE gives ("400x420"); elsewhere the window is all
+ * picture. */
+void picture_part(int &width, int &height)
+{
+	int w = 0;
+	int h = 0;
+	const char *size = std::getenv("QUORVEL_PICTURE");
+	if (size != nullptr && std::sscanf(size, "%dx%d", &w, &h) == 2) {
+		width = std::min(width, w);
+		height = std::min(height, h);
+	}
+}
+
 } // namespace
 
 XServer::XServer()
@@ -78,49 +150,15 @@ XServer::~XServer()
 	xvfb_->wait(3s);
 }
 
-std::vector<EnvChange> XServer::environment(std::vector<EnvChange> extra) const
-{
-	extra.insert(extra.begin(), {{"DISPLAY", name_},
-	                             {"SDL_VIDEODRIVER", std::nullopt},
-	                             {"SDL_VIDEO_DRIVER", std::nullopt},
-	                             {"WAYLAND_DISPLAY", std::nullopt}});
-	return extra;
-}
-
-namespace
-{
-
-// WM_NAME or WM_ICON_NAME, in Latin-1 as SDL sets them or in UTF-8 as a
-// browser does.
-std::string name_of(Display *dpy, Window w, Status (*get)(Display *, Window, XTextProperty *))
-{
-	XTextProperty text{};
-	std::string out;
-	char **list = nullptr;
-	int count = 0;
-	if (get(dpy, w, &text) != 0 && Xutf8TextPropertyToTextList(dpy, &text, &list, &count) == Success &&
-	    count > 0)
-		out = list[0];
-	if (list != nullptr)
-		XFreeStringList(list);
-	if (text.value != nullptr)
-		XFree(text.value);
-	return out;
-}
-
-} // namespace
-
 // The name EWMH desktops show, where find_window goes by the older WM_NAME.
 std::string XServer::title(WindowId w)
 {
-	return name_of(dpy_, w, [](Display *dpy, Window win, XTextProperty *text) {
-		return XGetTextProperty(dpy, win, text, XInternAtom(dpy, "_NET_WM_NAME", False));
-	});
+	return name_of(dpy_, w, XInternAtom(dpy_, "_NET_WM_NAME", False));
 }
 
 std::optional<std::string> XServer::icon_title(WindowId w)
 {
-	return name_of(dpy_, w, XGetWMIconName);
+	return name_of(dpy_, w, XA_WM_ICON_NAME);
 }
 
 std::vector<std::string> XServer::class_names(WindowId w)
@@ -136,76 +174,11 @@ std::vector<std::string> XServer::class_names(WindowId w)
 	return names;
 }
 
-namespace
-{
-
-// The pid a window names as its owner's, or nothing where it names none.
-std::optional<pid_t> owner(Display *dpy, Window w)
-{
-	Atom type = 0;
-	int format = 0;
-	unsigned long n = 0;
-	unsigned long after = 0;
-	unsigned char *data = nullptr;
-	std::optional<pid_t> pid;
-	if (XGetWindowProperty(dpy, w, XInternAtom(dpy, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL,
-	                       &type, &format, &n, &after, &data) == Success &&
-	    data != nullptr && n == 1 && format == 32)
-		pid = static_cast<pid_t>(*reinterpret_cast<unsigned long *>(data));
-	if (data != nullptr)
-		XFree(data);
-	return pid;
-}
-
-} // namespace
-
 std::optional<WindowId> XServer::find_window(const std::string &title, pid_t pid,
                                              std::chrono::milliseconds timeout)
 {
-	const auto end = std::chrono::steady_clock::now() + timeout;
-	do {
-		Window root = 0;
-		Window parent = 0;
-		Window *kids = nullptr;
-		unsigned n = 0;
-		std::optional<WindowId> found;
-		if (XQueryTree(dpy_, DefaultRootWindow(dpy_), &root, &parent, &kids, &n) != 0) {
-			for (unsigned i = 0; i < n && !found; i++) {
-				XWindowAttributes a;
-				if (XGetWindowAttributes(dpy_, kids[i], &a) != 0 &&
-				    a.map_state == IsViewable &&
-				    name_of(dpy_, kids[i], XGetWMName) == title &&
-				    owner(dpy_, kids[i]).value_or(pid) == pid)
-					found = kids[i];
-			}
-			if (kids != nullptr)
-				XFree(kids);
-		}
-		if (found)
-			return found;
-		std::this_thread::sleep_for(2ms);
-	} while (std::chrono::steady_clock::now() < end);
-	return std::nullopt;
+	return poll(timeout, 2ms, [&] { return shown(dpy_, title, pid); });
 }
-
-namespace
-{
-
-/* A page shows the program's picture at the top-left of a larger window, of
- * the size QUORVEL_PICTURE gives ("400x420"); elsewhere the window is all
- * picture. */
-void picture_part(int &width, int &height)
-{
-	int w = 0;
-	int h = 0;
-	const char *size = std::getenv("QUORVEL_PICTURE");
-	if (size != nullptr && std::sscanf(size, "%dx%d", &w, &h) == 2) {
-		width = std::min(width, w);
-		height = std::min(height, h);
-	}
-}
-
-} // namespace
 
 Screenshot XServer::screenshot(WindowId w)
 {
@@ -265,15 +238,13 @@ void XServer::focus(WindowId w)
 
 void XServer::press_keys(const std::vector<const char *> &names)
 {
-	for (const char *key : names) {
-		const KeyCode code = XKeysymToKeycode(dpy_, XStringToKeysym(key));
-		// A hand needs a while between press and release, and SDL reads a
-		// release followed at once by a press as the key being held down.
-		XTestFakeKeyEvent(dpy_, code, True, CurrentTime);
-		XFlush(dpy_);
-		std::this_thread::sleep_for(10ms);
-		XTestFakeKeyEvent(dpy_, code, False, CurrentTime);
-		XFlush(dpy_);
-		std::this_thread::sleep_for(10ms);
-	}
+	// A hand needs a while between press and release, and SDL reads a
+	// release followed at once by a press as the key being held down.
+	for (const char *key : names)
+		for (const Bool down : {True, False}) {
+			XTestFakeKeyEvent(dpy_, XKeysymToKeycode(dpy_, XStringToKeysym(key)), down,
+			                  CurrentTime);
+			XFlush(dpy_);
+			std::this_thread::sleep_for(10ms);
+		}
 }

@@ -20,12 +20,9 @@ public:
 	~XServer() override;
 
 	const std::string &name() const { return name_; } // ":N"
-	Display *display() const { return dpy_; }
 
 	const char *kind() const override { return "x11"; }
-	std::vector<EnvChange> environment(std::vector<EnvChange> extra = {}) const override;
-	// The top-level window titled title (WM_NAME), once it is mapped, of
-	// process pid where the window says whose it is (_NET_WM_PID).
+	std::vector<EnvChange> settings() const override { return {{"DISPLAY", name_}}; }
 	std::optional<WindowId> find_window(const std::string &title, pid_t pid,
 	                                    std::chrono::milliseconds timeout) override;
 	std::string title(WindowId w) override; // _NET_WM_NAME
