@@ -1,8 +1,9 @@
 # SPDX-FileCopyrightText: 2026 The Quorvel developers
 # SPDX-License-Identifier: MIT
-"""The class's runs in Chromium, each check in a browser of its own, as the
-entries are kept: pasted, pooled against the band, bad entries named, kept
-across a reload, and downloaded (200 left for minutes are the memory module's)."""
+"""The class's runs: pasted and pooled against the band in every browser;
+in Chromium, each check in a browser of its own, as the entries are kept,
+bad entries named, kept across a reload, and downloaded (200 left for
+minutes are the memory module's)."""
 import csv
 import math
 import pathlib
@@ -62,11 +63,12 @@ def agrees(text, runs):
             (estimate < math.pi) and abs(float(said["half"]) - TWO_ERRORS / math.sqrt(total)) <= unit / 2 + 1e-12)
 
 
-def test_thirty_pasted_are_pooled(fresh, places):
+def test_thirty_pasted_are_pooled(browser, places):
+    """In every browser: served anew, so with none of another check's entries kept."""
     runs, text = tallies(30, 1)
-    summary = paste(fresh, places["served"], text)
+    summary = paste(browser, places["served"], text)
     assert agrees(summary, runs), summary
-    assert wait_for(lambda: summary in fresh.run(CHART_WORDS), 5)
+    assert wait_for(lambda: summary in browser.run(CHART_WORDS), 5)
 
 
 def test_bad_entries_are_named_and_good_ones_kept(fresh, places):
