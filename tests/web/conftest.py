@@ -5,7 +5,9 @@
 back on a blank page after every check (WebKit's window needs an X server);
 the desktop's end-to-end checks (--e2e) against the page in a browser's
 window; and the figures measured, printed after the run."""
+import contextlib
 import functools
+import glob
 import http.server
 import os
 import re
@@ -17,7 +19,7 @@ import threading
 import pytest
 
 import browsers
-from browsers import wait_for  # noqa: F401, for the checks
+from browsers import wait_for
 
 # Follows the tally and estimate the program hands to the page: from its first picture
 # on where the browser runs this ahead of the page's scripts.
@@ -78,30 +80,28 @@ def folder(request):
 
 
 def running_in(folder):
-    """Whether a process runs with a profile in folder."""
-    for pid in filter(str.isdigit, os.listdir("/proc")):
-        try:
-            with open("/proc/%s/cmdline" % pid, "rb") as f:
-                if folder.encode() in f.read():
-                    return True
-        except OSError:
-            pass
+    for cmdline in glob.glob("/proc/[0-9]*/cmdline"):
+        with contextlib.suppress(OSError), open(cmdline, "rb") as f:
+            if folder.encode() in f.read():
+                return True
     return False
 
 
 @pytest.fixture(scope="session", autouse=True)
-def profiles():
-    """The browsers' profiles in a folder of their own, removed once the
-    browsers, which write them as they close, have closed."""
+def launched():
+    """The browsers launched for the whole run; every browser's profile in a
+    folder of the run's own, removed once the browsers, which write their
+    profiles as they close, have closed."""
     tempfile.tempdir = os.environ["TMPDIR"] = tempfile.mkdtemp(prefix="quorvel-web-")
-    yield
+    found = {}
+    yield found
+    for browser in found.values():
+        browser.quit()
     wait_for(lambda: not running_in(tempfile.tempdir), 30)
     shutil.rmtree(tempfile.tempdir, ignore_errors=True)
 
 
 class Server(http.server.ThreadingHTTPServer):
-    """A folder on 127.0.0.1, noting every path asked for and the bytes sent."""
-
     def __init__(self, folder):
         self.asked, self.sent, self.folder = set(), 0, folder
         super().__init__(("127.0.0.1", 0), functools.partial(Handler, directory=folder))
@@ -134,14 +134,6 @@ def serve(folder):
         server.stop()
     own = {"/", "/robots.txt"} | {"/" + name for name in os.listdir(folder)}
     assert set().union(*(s.asked for s in servers if s.folder == folder)) <= own, "asked for more than its own files"
-
-
-@pytest.fixture(scope="session")
-def launched(profiles):
-    found = {}
-    yield found
-    for browser in found.values():
-        browser.quit()
 
 
 def use(launched, name):
