@@ -55,15 +55,34 @@ def total(browser):
     return int(browser.run("return window.tally").split("/")[1])
 
 
+def text(browser, element):
+    return browser.run("return document.getElementById(arguments[0]).textContent", element)
+
+
 def reading(browser):
     """The tally as a screen reader gets it, in every browser and frame."""
-    said = browser.run("return document.getElementById('reading').textContent")
-    found = re.search(r"circle: [\d,]+ of ([\d,]+)\.", said)
+    found = re.search(r"circle: [\d,]+ of ([\d,]+)\.", text(browser, "reading"))
     return int(found[1].replace(",", "")) if found else 0
 
 
+def opened(browser, url):
+    """The page at url once it has handed over a tally."""
+    browser.get(url)
+    assert wait_for(lambda: browser.run("return window.tally"), 10)
+    return browser
+
+
+def paste(browser, url, entries):
+    """Opens the class's panel at url and puts entries in its field as a paste does; gives back the panel's words."""
+    browser.get(url)
+    browser.click("class-results")
+    return browser.run("""const field = document.getElementById("class-entries");
+        field.value = arguments[0];
+        field.dispatchEvent(new InputEvent("input", {inputType: "insertFromPaste", bubbles: true}));
+        return document.getElementById("class-summary").textContent;""", entries)
+
+
 def runs(browser, url):
-    """Whether the page at url runs: its tally grows."""
     browser.get(url)
     before = wait_for(lambda: reading(browser), 5)
     return bool(before and wait_for(lambda: reading(browser) > before, 3))
@@ -151,6 +170,11 @@ def use(launched, name):
 @pytest.fixture(params=list(BROWSERS))
 def browser(request, launched):
     yield from use(launched, request.param)
+
+
+@pytest.fixture
+def page(browser, serve):
+    return opened(browser, serve().url)
 
 
 @pytest.fixture

@@ -76,11 +76,10 @@ def test_teachers_laptop_over_plain_http(school, serve):
     assert ran and plain and not errors, errors
 
 
-def test_no_code_but_words_for_an_address_only_this_computer_opens(browser, serve):
-    browser.get(serve().url)
-    browser.click("share")
-    written = wait_for(lambda: browser.run(CODE_TEXT), 5)
-    assert not browser.run(CODE_SHOWN) and "only on this computer" in written, written
+def test_no_code_but_words_for_an_address_only_this_computer_opens(page):
+    page.click("share")
+    written = wait_for(lambda: page.run(CODE_TEXT), 5)
+    assert not page.run(CODE_SHOWN) and "only on this computer" in written, written
 
 
 def test_code_to_scan(school, serve):
