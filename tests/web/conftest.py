@@ -190,11 +190,13 @@ def fresh():
     browser.quit()
 
 
-@pytest.fixture
+@pytest.fixture(params=SEEN, ids="-".join)
 def desktop_check(request, folder, serve):
     """Runs one of the desktop's end-to-end checks against the page in a
-    browser's window, on the checks' own Xvfb."""
-    def run(check, name, where):
+    browser's window, on the checks' own Xvfb, wherever the page is seen."""
+    name, where = request.param
+
+    def run(check):
         url = serve().url if where == "served" else "file://%s/%s" % (folder, where)
         env = dict(os.environ, QUORVEL_COMMAND="%s %s %s" % (browsers.__file__, name, url), QUORVEL_PICTURE="400x420",
                    QUORVEL_TITLE="Quorvel — Mozilla Firefox" if name == "firefox" else "Quorvel")
