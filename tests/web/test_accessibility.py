@@ -2,9 +2,7 @@
 # SPDX-License-Identifier: MIT
 """Accessibility and audit: what a screen reader gets of the picture and its
 strip, read when asked and never announced; and Lighthouse's scores (make
-audit-web), where accessibility, best practices and SEO must be 100, while
-performance, a measure of speed that a slow machine lowers, is reported
-against its goal of 95."""
+audit-web), of which performance, which a slow machine lowers, is reported."""
 import filecmp
 import json
 import os

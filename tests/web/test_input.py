@@ -56,7 +56,8 @@ def test_drag_over_the_picture_takes_a_sample_per_touch_and_leaves_the_page_stil
     before, touches = settled(chromium), chromium.run("return window.touches")
     drag(chromium, 150, 100, 250)
     samples, events = settled(chromium) - before, chromium.run("return window.touches") - touches
-    found = {"a sample per touch": samples == events and events > 0, "the page where it was": chromium.run("return scrollY") == 0}
+    found = {"a sample per touch": samples == events and events > 0,
+             "the page where it was": chromium.run("return scrollY") == 0}
     assert all(found.values()), "%s: %d touch events, %d samples" % (found, events, samples)
 
 
