@@ -4,10 +4,9 @@
 """The browsers the page is checked in, each set up here once, with a profile
 of its own under TMPDIR and none of the browser's own traffic, so that the
 page's files are all it fetches: Chromium and WebKitGTK through Selenium,
-Firefox through its built-in WebDriver BiDi (Debian has no geckodriver), all
-with the few calls the checks use: get, run, click, errors, described,
-preload, quit.  As a script, it opens the page in a window of its own, for
-the desktop's end-to-end checks and make bench:
+Firefox through its built-in WebDriver BiDi (Debian has no geckodriver).  As
+a script, it opens the page in a window of its own, for the desktop's
+end-to-end checks and make bench:
 
     tests/web/browsers.py chromium|firefox|webkit URL
 """

@@ -3,7 +3,7 @@
 """Reach: the page served, from disk, and the one file wherever it is put;
 installed, and running with its server gone; on a school's network, in a
 course page's frame, and the code to scan that takes a class to it."""
-import os
+import pathlib
 import re
 import shutil
 import subprocess
@@ -39,11 +39,10 @@ def test_runs_with_a_clean_console(browser, folder, serve, where):
 
 
 def test_one_file_is_small_and_lets_in_only_itself(folder):
-    one = os.path.join(folder, "quorvel.html")
-    with open(one, encoding="utf-8") as f:
-        policy = re.search(r'Content-Security-Policy" content="([^"]*)"', f.read())[1]
-    figure("the one file: %.1f KiB" % (os.path.getsize(one) / 1024))
-    assert os.path.getsize(one) <= ONE_FILE_KIB * 1024 and "default-src 'none'" in policy and \
+    one = pathlib.Path(folder, "quorvel.html")
+    policy = re.search(r'Content-Security-Policy" content="([^"]*)"', one.read_text(encoding="utf-8"))[1]
+    figure("the one file: %.1f KiB" % (one.stat().st_size / 1024))
+    assert one.stat().st_size <= ONE_FILE_KIB * 1024 and "default-src 'none'" in policy and \
         not re.search(r"'unsafe-(inline|eval)'|connect-src|'self'", policy), policy
 
 
