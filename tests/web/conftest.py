@@ -65,13 +65,6 @@ def reading(browser):
     return int(found[1].replace(",", "")) if found else 0
 
 
-def opened(browser, url):
-    """The page at url once it has handed over a tally."""
-    browser.get(url)
-    assert wait_for(lambda: browser.run("return window.tally"), 10)
-    return browser
-
-
 def paste(browser, url, entries):
     """Opens the class's panel at url and puts entries in its field as a paste does; gives back the panel's words."""
     browser.get(url)
@@ -174,7 +167,10 @@ def browser(request, launched):
 
 @pytest.fixture
 def page(browser, serve):
-    return opened(browser, serve().url)
+    """The page served, once it has handed over a tally."""
+    browser.get(serve().url)
+    assert wait_for(lambda: browser.run("return window.tally"), 10)
+    return browser
 
 
 @pytest.fixture
