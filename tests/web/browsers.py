@@ -4,10 +4,9 @@
 """The browsers the page is checked in, each set up here once, with a profile
 of its own under TMPDIR and none of the browser's own traffic, so that the
 page's files are all it fetches: Chromium and WebKitGTK through Selenium,
-Firefox through its built-in WebDriver BiDi (Debian has no geckodriver), all
-with the few calls the checks use: get, run, click, errors, described,
-preload, quit.  As a script, it opens the page in a window of its own, for
-the desktop's end-to-end checks and make bench:
+Firefox through its built-in WebDriver BiDi (Debian has no geckodriver).  As
+a script, it opens the page in a window of its own, for the desktop's
+end-to-end checks and make bench:
 
     tests/web/browsers.py chromium|firefox|webkit URL
 """
@@ -42,8 +41,8 @@ FIREFOX = dict.fromkeys("""
     extensions.systemAddon.update.enabled extensions.getAddons.cache.enabled extensions.blocklist.enabled
     browser.region.update.enabled browser.newtabpage.enabled browser.topsites.contile.enabled
     media.gmp-provider.enabled media.gmp-manager.updateEnabled identity.fxaccounts.enabled network.prefetch-next
-    browser.sessionstore.resume_from_crash""".split(), False) | dict.fromkeys(
-    "startup.homepage_welcome_url media.gmp-manager.url geo.provider.network.url browser.region.network.url".split(), "") | {
+    browser.sessionstore.resume_from_crash""".split(), False) | dict.fromkeys("""startup.homepage_welcome_url
+    media.gmp-manager.url geo.provider.network.url browser.region.network.url""".split(), "") | {
     "browser.startup.homepage_override.mstone": "ignore", "toolkit.telemetry.server": "data:,",
     "telemetry.fog.test.localhost_port": -1, "services.settings.server": "data:,#remote-settings-dummy/v1",
     "network.dns.disablePrefetch": True, "network.http.speculative-parallel-limit": 0, "network.trr.mode": 5,
@@ -63,8 +62,7 @@ def firefox():
 
 
 def window(name, url):
-    """Opens url where its top-left is the window's: Chromium as an app,
-    Firefox as a kiosk, WebKit full screen."""
+    """Opens url where its top-left is the window's: Chromium as an app, Firefox as a kiosk, WebKit full screen."""
     if name == "chromium":
         os.execvp("chromium", ["chromium", "--user-data-dir=" + tempfile.mkdtemp(prefix="quorvel-chromium-"),
                                *CHROMIUM, "--window-position=0,0", "--window-size=420,720", "--app=" + url])
@@ -100,8 +98,6 @@ class Browser:
 
 
 class Chromium(Browser, webdriver.Chrome):
-    """Headless, with its DevTools protocol at hand."""
-
     def __init__(self, *flags):
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"

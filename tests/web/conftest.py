@@ -5,7 +5,9 @@
 back on a blank page after every check (WebKit's window needs an X server);
 the desktop's end-to-end checks (--e2e) against the page in a browser's
 window; and the figures measured, printed after the run."""
+import contextlib
 import functools
+import glob
 import http.server
 import os
 import re
@@ -17,7 +19,7 @@ import threading
 import pytest
 
 import browsers
-from browsers import wait_for  # noqa: F401, for the checks
+from browsers import wait_for
 
 # Follows the tally and estimate the program hands to the page: from its first picture
 # on where the browser runs this ahead of the page's scripts.
@@ -53,15 +55,27 @@ def total(browser):
     return int(browser.run("return window.tally").split("/")[1])
 
 
+def text(browser, element):
+    return browser.run("return document.getElementById(arguments[0]).textContent", element)
+
+
 def reading(browser):
     """The tally as a screen reader gets it, in every browser and frame."""
-    said = browser.run("return document.getElementById('reading').textContent")
-    found = re.search(r"circle: [\d,]+ of ([\d,]+)\.", said)
+    found = re.search(r"circle: [\d,]+ of ([\d,]+)\.", text(browser, "reading"))
     return int(found[1].replace(",", "")) if found else 0
 
 
+def paste(browser, url, entries):
+    """Opens the class's panel at url and puts entries in its field as a paste does; gives back the panel's words."""
+    browser.get(url)
+    browser.click("class-results")
+    return browser.run("""const field = document.getElementById("class-entries");
+        field.value = arguments[0];
+        field.dispatchEvent(new InputEvent("input", {inputType: "insertFromPaste", bubbles: true}));
+        return document.getElementById("class-summary").textContent;""", entries)
+
+
 def runs(browser, url):
-    """Whether the page at url runs: its tally grows."""
     browser.get(url)
     before = wait_for(lambda: reading(browser), 5)
     return bool(before and wait_for(lambda: reading(browser) > before, 3))
@@ -78,30 +92,28 @@ def folder(request):
 
 
 def running_in(folder):
-    """Whether a process runs with a profile in folder."""
-    for pid in filter(str.isdigit, os.listdir("/proc")):
-        try:
-            with open("/proc/%s/cmdline" % pid, "rb") as f:
-                if folder.encode() in f.read():
-                    return True
-        except OSError:
-            pass
+    for cmdline in glob.glob("/proc/[0-9]*/cmdline"):
+        with contextlib.suppress(OSError), open(cmdline, "rb") as f:
+            if folder.encode() in f.read():
+                return True
     return False
 
 
 @pytest.fixture(scope="session", autouse=True)
-def profiles():
-    """The browsers' profiles in a folder of their own, removed once the
-    browsers, which write them as they close, have closed."""
+def launched():
+    """The browsers launched for the whole run; every browser's profile in a
+    folder of the run's own, removed once the browsers, which write their
+    profiles as they close, have closed."""
     tempfile.tempdir = os.environ["TMPDIR"] = tempfile.mkdtemp(prefix="quorvel-web-")
-    yield
+    found = {}
+    yield found
+    for browser in found.values():
+        browser.quit()
     wait_for(lambda: not running_in(tempfile.tempdir), 30)
     shutil.rmtree(tempfile.tempdir, ignore_errors=True)
 
 
 class Server(http.server.ThreadingHTTPServer):
-    """A folder on 127.0.0.1, noting every path asked for and the bytes sent."""
-
     def __init__(self, folder):
         self.asked, self.sent, self.folder = set(), 0, folder
         super().__init__(("127.0.0.1", 0), functools.partial(Handler, directory=folder))
@@ -136,14 +148,6 @@ def serve(folder):
     assert set().union(*(s.asked for s in servers if s.folder == folder)) <= own, "asked for more than its own files"
 
 
-@pytest.fixture(scope="session")
-def launched(profiles):
-    found = {}
-    yield found
-    for browser in found.values():
-        browser.quit()
-
-
 def use(launched, name):
     if name not in launched:
         launched[name] = BROWSERS[name]()
@@ -162,6 +166,14 @@ def browser(request, launched):
 
 
 @pytest.fixture
+def page(browser, serve):
+    """The page served, once it has handed over a tally."""
+    browser.get(serve().url)
+    assert wait_for(lambda: browser.run("return window.tally"), 10)
+    return browser
+
+
+@pytest.fixture
 def chromium(launched):
     yield from use(launched, "chromium")
 
@@ -174,11 +186,13 @@ def fresh():
     browser.quit()
 
 
-@pytest.fixture
+@pytest.fixture(params=SEEN, ids="-".join)
 def desktop_check(request, folder, serve):
     """Runs one of the desktop's end-to-end checks against the page in a
-    browser's window, on the checks' own Xvfb."""
-    def run(check, name, where):
+    browser's window, on the checks' own Xvfb, wherever the page is seen."""
+    name, where = request.param
+
+    def run(check):
         url = serve().url if where == "served" else "file://%s/%s" % (folder, where)
         env = dict(os.environ, QUORVEL_COMMAND="%s %s %s" % (browsers.__file__, name, url), QUORVEL_PICTURE="400x420",
                    QUORVEL_TITLE="Quorvel — Mozilla Firefox" if name == "firefox" else "Quorvel")

@@ -2,9 +2,7 @@
 # SPDX-License-Identifier: MIT
 """Accessibility and audit: what a screen reader gets of the picture and its
 strip, read when asked and never announced; and Lighthouse's scores (make
-audit-web), where accessibility, best practices and SEO must be 100, while
-performance, a measure of speed that a slow machine lowers, is reported
-against its goal of 95."""
+audit-web), of which performance, which a slow machine lowers, is reported."""
 import filecmp
 import json
 import os
@@ -29,23 +27,20 @@ def test_picture_is_a_named_image(chromium, serve):
     assert role == "image" and "Quorvel" in name, (role, name)
 
 
-def test_screen_reader_reads_the_strip(browser, serve):
+def test_screen_reader_reads_the_strip(page):
     """Its estimate to eight places, 4 x inside / total, as the tally grows."""
-    browser.get(serve().url)
-    heard = lambda: re.search(STRIP, browser.described("#canvas")[2])
+    heard = lambda: re.search(STRIP, page.described("#canvas")[2])
     first = wait_for(heard, 5)
-    assert first, browser.described("#canvas")
+    assert first, page.described("#canvas")
     later = wait_for(lambda: (f := heard()) and int(f[3].replace(",", "")) > int(first[3].replace(",", "")) and f, 3)
     for found in (first, later):
-        assert found, browser.described("#canvas")
+        assert found, page.described("#canvas")
         inside, taken = (int(n.replace(",", "")) for n in found.groups()[1:])
         assert found[1] == "%.8f" % (4 * inside / taken), found[0]
 
 
-def test_nothing_announces_itself(browser, serve):
-    browser.get(serve().url)
-    wait_for(lambda: browser.run("return window.tally"), 5)
-    assert browser.run("return document.querySelectorAll('[aria-live], [role=status], [role=log]').length") == 0
+def test_nothing_announces_itself(page):
+    assert page.run("return document.querySelectorAll('[aria-live], [role=status], [role=log]').length") == 0
 
 
 @pytest.fixture(scope="module")

@@ -14,14 +14,13 @@ WORDS = (r"Samples taken: ([\d,]+)\. The estimate is (\d\.(\d+)), (\d\.\d+) (bel
          r" At this number of samples, about 95 runs in 100 are within \u00b1(\d\.\d+) of 3\.1419")
 
 
-def test_chart_words_follow_the_strip(browser, serve):
+def test_chart_words_follow_the_strip(page):
     """Within half a second (50 steps at 100 a second, and a few for the
     moment between the two readings), with the band's half-width at that
     count."""
-    browser.get(serve().url)
-    role, name, text = wait_for(lambda: re.search(WORDS, (d := browser.described("#chart"))[2]) and d, 5) \
-        or browser.described("#chart")
-    shown = total(browser)
+    role, name, text = wait_for(lambda: re.search(WORDS, (d := page.described("#chart"))[2]) and d, 5) \
+        or page.described("#chart")
+    shown = total(page)
     found = re.search(WORDS, text)
     assert found, text
     n, unit = int(found[1].replace(",", "")), 10 ** -len(found[3])

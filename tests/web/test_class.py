@@ -13,31 +13,20 @@ import time
 
 import pytest
 
-from conftest import wait_for
+from conftest import paste, text, wait_for
 
 SHARE = 125676 / 160000  # the board's pixels inside the circle
 CENTRE, TWO_ERRORS = 4 * SHARE, 8 * math.sqrt(SHARE * (1 - SHARE))
-CHART_WORDS = "return document.getElementById('chart-reading').textContent"
 SAID = re.compile(r"Runs of the class within the band for their number of samples: (?P<within>\d[\d,]*) of "
                   r"(?P<runs>\d[\d,]*), .*? The class together gives (?P<estimate>\d\.(?P<decimals>\d+)), \d\.\d+ "
                   r"(?P<side>below|above) \u03c0\. Samples in all: (?P<total>\d[\d,]*); for that many, the band is "
                   r"\u00b1(?P<half>\d\.\d+)\.")
 
 
-@pytest.fixture
-def places(folder, serve):
+@pytest.fixture(params=["served", "from disk", "one file"])
+def place(request, folder, serve):
     return {"served": serve().url, "from disk": "file://%s/index.html" % folder,
-            "one file": "file://%s/quorvel.html" % folder}
-
-
-def paste(browser, url, text):
-    """Opens the panel at url and puts text in the field as a paste does; gives back the panel's words."""
-    browser.get(url)
-    browser.click("class-results")
-    return browser.run("""const field = document.getElementById("class-entries");
-        field.value = arguments[0];
-        field.dispatchEvent(new InputEvent("input", {inputType: "insertFromPaste", bubbles: true}));
-        return document.getElementById("class-summary").textContent;""", text)
+            "one file": "file://%s/quorvel.html" % folder}[request.param]
 
 
 def tallies(count, seed):
@@ -52,9 +41,9 @@ def tallies(count, seed):
                          for i, r in enumerate(runs))
 
 
-def agrees(text, runs):
-    """Whether text says what the runs give, pooled and counted here."""
-    said = SAID.search(text)
+def agrees(words, runs):
+    """Whether words say what the runs give, pooled and counted here."""
+    said = SAID.search(words)
     inside, total = sum(i for i, _ in runs), sum(t for _, t in runs)
     within = sum(abs(4 * i / t - CENTRE) <= TWO_ERRORS / math.sqrt(t) for i, t in runs)
     estimate, unit = 4 * inside / total, 10 ** -len(said["decimals"])
@@ -63,22 +52,22 @@ def agrees(text, runs):
             (estimate < math.pi) and abs(float(said["half"]) - TWO_ERRORS / math.sqrt(total)) <= unit / 2 + 1e-12)
 
 
-def test_thirty_pasted_are_pooled(browser, places):
+def test_thirty_pasted_are_pooled(browser, serve):
     """In every browser: served anew, so with none of another check's entries kept."""
-    runs, text = tallies(30, 1)
-    summary = paste(browser, places["served"], text)
+    runs, entries = tallies(30, 1)
+    summary = paste(browser, serve().url, entries)
     assert agrees(summary, runs), summary
-    assert wait_for(lambda: summary in browser.run(CHART_WORDS), 5)
+    assert wait_for(lambda: summary in text(browser, "chart-reading"), 5)
 
 
-def test_bad_entries_are_named_and_good_ones_kept(fresh, places):
+def test_bad_entries_are_named_and_good_ones_kept(fresh, serve):
     bad = [("78/", "not two whole numbers"), ("7.5/10", "not two whole"), ("x", "not two whole"),
            ("11/10", "more samples inside than in total"), ("0/0", "a total of 0"), ("000/2", "starts with 0"),
            ("1/%d" % 2**64, "larger than Quorvel can count (at most 18,446,744,073,709,551,615)")]
     good = [(7853, 10000), (7853, 10000), (0, 1), (2**64 - 1, 2**64 - 1)]
-    text = "\n".join(["%d/%d" % good[0], bad[0][0], "%d/%d" % good[1]] + [b for b, _ in bad[1:]] +
-                     ["%d/%d" % g for g in good[2:]] + ["  "])
-    paste(fresh, places["served"], text)
+    entries = "\n".join(["%d/%d" % good[0], bad[0][0], "%d/%d" % good[1]] + [b for b, _ in bad[1:]] +
+                        ["%d/%d" % g for g in good[2:]] + ["  "])
+    paste(fresh, serve().url, entries)
     typing, field, named, summary = fresh.run("""const field = document.getElementById("class-entries");
         field.focus();
         field.value += "7853/1";
@@ -88,39 +77,36 @@ def test_bad_entries_are_named_and_good_ones_kept(fresh, places):
         const named = document.getElementById(field.getAttribute("aria-describedby")).querySelectorAll("li");
         return [typing, [field.value, field.getAttribute("aria-invalid")], [...named].map((li) => li.textContent),
                 document.getElementById("class-summary").textContent];""")
-    assert field == [text + "7853/1", "true"] and typing == len(bad) and len(named) == len(bad) + 1
+    assert field == [entries + "7853/1", "true"] and typing == len(bad) and len(named) == len(bad) + 1
     for (entry, why), place, line in zip(bad + [("7853/1", "more samples inside")], [2, 4, 5, 6, 7, 8, 9, 12], named):
         assert line.startswith("Entry %d, \u201c%s\u201d" % (place, entry)) and why in line, line
     assert agrees(summary, good), summary
 
 
-@pytest.mark.parametrize("where", ["served", "from disk", "one file"])
-def test_entries_survive_a_reload(fresh, places, where):
-    _, text = tallies(5, 2)
-    before = paste(fresh, places[where], text)
+def test_entries_survive_a_reload(fresh, place):
+    _, entries = tallies(5, 2)
+    before = paste(fresh, place, entries)
     fresh.refresh()
     fresh.run("window.quorvel.chartRestart()")
     # A text field keeps a line break as \n, whatever was pasted.
-    assert fresh.run("return document.getElementById('class-entries').value") == text.replace("\r\n", "\n")
-    assert wait_for(lambda: fresh.run(CHART_WORDS).endswith(before), 5)
+    assert fresh.run("return document.getElementById('class-entries').value") == entries.replace("\r\n", "\n")
+    assert wait_for(lambda: text(fresh, "chart-reading").endswith(before), 5)
 
 
-@pytest.mark.parametrize("where", ["served", "from disk", "one file"])
-def test_download_agrees_with_the_words(fresh, places, where):
-    runs, text = tallies(12, 3)
-    paste(fresh, places[where], text)
+def test_download_agrees_with_the_words(fresh, place):
+    runs, entries = tallies(12, 3)
+    paste(fresh, place, entries)
     wait_for(lambda: fresh.run("return window.quorvel.chartKept().length > 50"), 10)
     fresh.click("class-download")
     name = pathlib.Path(fresh.downloads, time.strftime("quorvel-%Y-%m-%d.csv"))
     wait_for(name.exists, 10)
-    words, data = fresh.run(CHART_WORDS), name.read_bytes()
+    words, data = text(fresh, "chart-reading"), name.read_bytes()
     assert data.startswith(b"\xef\xbb\xbf") and data.endswith(b"\r\n") and data.count(b"\n") == data.count(b"\r\n")
     head, *rows = list(csv.reader(data.decode("utf-8-sig").splitlines()))
     assert head == ["run", "samples", "inside", "estimate", "band's low edge", "band's high edge",
                     "within the band (1 yes, 0 no)"]
     path, theirs, together = rows[:-len(runs) - 1], rows[-len(runs) - 1:-1], rows[-1]
-    assert [r[0] for r in rows] == ["this run"] * len(path) + ["a pupil's run"] * len(runs) + [
-        "the class together"]
+    assert [r[0] for r in rows] == ["this run"] * len(path) + ["a pupil's run"] * len(runs) + ["the class together"]
     for _, samples, inside, estimate, low, high, within in rows:
         n, e, half = int(samples), float(estimate), TWO_ERRORS / math.sqrt(int(samples))
         assert (abs(e - 4 * int(inside) / n) <= 5.1e-9 and abs(float(low) - CENTRE + half) < 1e-9 and  # 8 decimals

@@ -8,7 +8,7 @@ import time
 
 import pytest
 
-from conftest import figure, total, use, wait_for
+from conftest import figure, text, total, wait_for
 
 BOARD = 400
 DISC_PIXELS = 25  # fewer than a disc of radius 3 covers
@@ -23,15 +23,8 @@ for (let i = 0; i < pixels.length; i += 4) {
 }
 return [grey, other];""" % (BOARD, BOARD)
 FULL = "return (document.fullscreenElement || document.webkitFullscreenElement) === document.getElementById('stage')"
-
-
-@pytest.fixture(params=["chromium", "firefox"])
-def teacher(request, launched, serve):
-    """The page running, in a browser that full screen and the speeds are checked in."""
-    for browser in use(launched, request.param):
-        browser.get(serve().url)
-        assert wait_for(lambda: browser.run("return window.tally"), 10)
-        yield browser
+# The browsers that full screen and the speeds are checked in.
+TEACHERS = pytest.mark.parametrize("browser", ["chromium", "firefox"], indirect=True)
 
 
 def full_screen(browser):
@@ -46,7 +39,7 @@ def full_screen(browser):
 
 def pause(browser):
     browser.click("pause")
-    assert wait_for(lambda: browser.run("return document.getElementById('pause').textContent") == "Play", 2)
+    assert wait_for(lambda: text(browser, "pause") == "Play", 2)
     return total(browser)
 
 
@@ -56,73 +49,74 @@ def rate(browser, seconds):
     return (total(browser) - before) / (time.monotonic() - start)
 
 
-def test_pause_holds_the_tally_and_one_sample_takes_one(browser, serve):
-    browser.get(serve().url)
-    assert wait_for(lambda: browser.run("return window.tally"), 10)
-    assert browser.run("return document.getElementById('step').disabled"), "one sample while running"
-    held = pause(browser)
+def test_pause_holds_the_tally_and_one_sample_takes_one(page):
+    assert page.run("return document.getElementById('step').disabled"), "one sample while running"
+    held = pause(page)
     time.sleep(2)
-    assert total(browser) == held
+    assert total(page) == held
     for _ in range(5):
-        browser.click("step")
-    assert wait_for(lambda: total(browser) == held + 5, 5), total(browser)
+        page.click("step")
+    assert wait_for(lambda: total(page) == held + 5, 5), total(page)
     time.sleep(0.5)
-    assert total(browser) == held + 5
+    assert total(page) == held + 5
 
 
-def test_x100_is_over_20_times_x1_and_its_picture_whole(teacher):
+@TEACHERS
+def test_x100_is_over_20_times_x1_and_its_picture_whole(page):
     """Every sample of a spell at x100 left its grey dot, and the strip
     shows the estimate of its own tally."""
-    slow = rate(teacher, 3)
-    teacher.click("speed-100")
-    rate(teacher, 0.5)
-    fast = rate(teacher, 3)
-    figure("x1 %.0f, x100 %.0f samples a second, in %s" % (slow, fast, type(teacher).__name__))
+    slow = rate(page, 3)
+    page.click("speed-100")
+    rate(page, 0.5)
+    fast = rate(page, 3)
+    figure("x1 %.0f, x100 %.0f samples a second, in %s" % (slow, fast, type(page).__name__))
     assert fast >= 20 * slow > 0, (slow, fast)
-    pause(teacher)
-    inside, samples = map(int, teacher.run("return window.tally").split("/"))
-    grey, _ = teacher.run(BOARD_PIXELS)
+    pause(page)
+    inside, samples = map(int, page.run("return window.tally").split("/"))
+    grey, _ = page.run(BOARD_PIXELS)
     covered = BOARD * BOARD * (1 - math.exp(-(samples - 10) * DISC_PIXELS / BOARD ** 2))
-    assert teacher.run("return window.estimate") == "%.8f" % (4 * inside / samples) and grey >= covered / 2, \
+    assert page.run("return window.estimate") == "%.8f" % (4 * inside / samples) and grey >= covered / 2, \
         (inside, samples, grey)
 
 
 @pytest.mark.parametrize("paused", [False, True], ids=["running", "paused"])
-def test_start_again_in_full_screen(teacher, paused):
+@TEACHERS
+def test_start_again_in_full_screen(page, paused):
     """A new run on a cleared board, still in full screen and at its speed;
     paused, on the program's start-up picture until a sample is asked for."""
-    full = full_screen(teacher)
-    teacher.click("speed-100")
-    assert wait_for(lambda: total(teacher) > 500, 5)
+    full = full_screen(page)
+    page.click("speed-100")
+    assert wait_for(lambda: total(page) > 500, 5)
     speed = "speed-100" if paused else "speed-1"  # at x1, a new run's first tallies can be seen
-    teacher.click(speed)
+    page.click(speed)
     if paused:
-        pause(teacher)
-    teacher.click("again")
+        pause(page)
+    page.click("again")
     if paused:
-        assert wait_for(lambda: sum(teacher.run(BOARD_PIXELS)) == 0, 5), "the old run's picture stays"
-        teacher.click("step")
-        assert wait_for(lambda: total(teacher) == 1, 5), "a step ran while paused"
+        assert wait_for(lambda: sum(page.run(BOARD_PIXELS)) == 0, 5), "the old run's picture stays"
+        page.click("step")
+        assert wait_for(lambda: total(page) == 1, 5), "a step ran while paused"
     else:
-        assert wait_for(lambda: total(teacher) < 50, 5)
-    samples = total(teacher)
-    assert sum(teacher.run(BOARD_PIXELS)) <= samples * 4 * DISC_PIXELS + 4 * DISC_PIXELS
-    assert teacher.run(FULL) == full and teacher.run("return document.getElementById(arguments[0]).checked", speed)
+        assert wait_for(lambda: total(page) < 50, 5)
+    samples = total(page)
+    assert sum(page.run(BOARD_PIXELS)) <= samples * 4 * DISC_PIXELS + 4 * DISC_PIXELS
+    assert page.run(FULL) == full and page.run("return document.getElementById(arguments[0]).checked", speed)
 
 
-def test_paused_is_not_stopped_and_full_screen_is_described(teacher):
+@TEACHERS
+def test_paused_is_not_stopped_and_full_screen_is_described(page):
     """Paused well past the watcher's limit, the page still says nothing
     of stopping; in full screen a screen reader gets the picture's and the
     chart's numbers, and that the run is paused."""
-    full_screen(teacher)
-    described = lambda: [teacher.described(e)[2] for e in ("#canvas", "#chart")]  # noqa: E731
+    full_screen(page)
+    described = lambda: [page.described(e)[2] for e in ("#canvas", "#chart")]  # noqa: E731
     assert wait_for(lambda: "circle:" in described()[0] and "Samples taken:" in described()[1], 3), described()
-    held = pause(teacher)
+    held = pause(page)
     time.sleep(5)
-    assert teacher.run("return document.getElementById('trouble').hidden")
+    assert page.run("return document.getElementById('trouble').hidden")
     assert described()[0].startswith("Paused. Samples taken: {:,}.".format(held)), described()
-    teacher.click("pause")
-    assert wait_for(lambda: total(teacher) > held, 5)
+    page.click("pause")
+    assert wait_for(lambda: total(page) > held, 5)
 
 
 def test_controls_read_as_buttons_and_a_group(chromium, serve):

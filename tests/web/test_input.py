@@ -11,21 +11,19 @@ from conftest import SEEN, screen, total, wait_for
 
 # WebKitGTK on Xvfb hands the page only some of the keys and pointer moves
 # the check sends (14 to 39 of 50 in three runs, even 40 ms apart).
-COUNTED = [(name, where) for name, where in SEEN if name != "webkit"]
+COUNTED = [seen for seen in SEEN if seen[0] != "webkit"]
 
 
-@pytest.mark.parametrize("name,where", COUNTED)
-def test_input_takes_samples_and_never_ends(desktop_check, name, where):
-    desktop_check("InputTakesSamplesAndNeverEnds", name, where)
+@pytest.mark.parametrize("desktop_check", COUNTED, indirect=True, ids="-".join)
+def test_input_takes_samples_and_never_ends(desktop_check):
+    desktop_check("InputTakesSamplesAndNeverEnds")
 
 
-@pytest.mark.parametrize("name,where", SEEN)
-def test_closing_ends_with_status_zero(desktop_check, name, where):
-    desktop_check("ClosingEndsWithStatusZero", name, where)
+def test_closing_ends_with_status_zero(desktop_check):
+    desktop_check("ClosingEndsWithStatusZero")
 
 
 def on_a_phone(chromium, url):
-    """The page on a 320 px touch screen, counting the touches on the picture."""
     screen(chromium, 320, 480, True)
     chromium.get(url)
     chromium.run("""window.touches = 0;
@@ -58,7 +56,8 @@ def test_drag_over_the_picture_takes_a_sample_per_touch_and_leaves_the_page_stil
     before, touches = settled(chromium), chromium.run("return window.touches")
     drag(chromium, 150, 100, 250)
     samples, events = settled(chromium) - before, chromium.run("return window.touches") - touches
-    found = {"a sample per touch": samples == events and events > 0, "the page where it was": chromium.run("return scrollY") == 0}
+    found = {"a sample per touch": samples == events and events > 0,
+             "the page where it was": chromium.run("return scrollY") == 0}
     assert all(found.values()), "%s: %d touch events, %d samples" % (found, events, samples)
 
 

@@ -6,8 +6,8 @@ program allocates nothing: its JavaScript heap after a collection, minutes
 apart.  Its pace then is printed, not held against a busy machine."""
 import time
 
-from conftest import figure
-from test_class import paste, tallies
+from conftest import figure, paste
+from test_class import tallies
 
 SETTLES_S, SOAK_S, GROWTH_KIB = 20, 160, 256
 

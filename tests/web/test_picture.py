@@ -5,12 +5,11 @@ strip, and of a tally that grows, against the page in each browser and
 place; and the whole picture on screens from a phone's to a laptop's."""
 import pytest
 
-from conftest import SEEN, screen
+from conftest import screen
 
 
-@pytest.mark.parametrize("name,where", SEEN)
-def test_window_shows_frame_trail_and_strip(desktop_check, name, where):
-    desktop_check("WindowShowsFrameTrailAndStrip", name, where)
+def test_window_shows_frame_trail_and_strip(desktop_check):
+    desktop_check("WindowShowsFrameTrailAndStrip")
 
 
 @pytest.mark.parametrize("width", [320, 360, 400, 1280])

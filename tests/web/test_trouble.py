@@ -1,10 +1,8 @@
 # SPDX-FileCopyrightText: 2026 The Quorvel developers
 # SPDX-License-Identifier: MIT
 """What the page says where it cannot run, in place of the picture and to a
-screen reader alike: where its program is lost or damaged, and where the
-browser lacks what the page needs (in Chromium, a browser of its own for
-each, as parts of it are taken away); and that what it says of silence it
-takes back."""
+screen reader alike; in Chromium, a browser of its own for each check, as
+parts of it are taken away."""
 import os
 import re
 import shutil
@@ -13,22 +11,24 @@ import time
 
 import pytest
 
-from conftest import figure, wait_for
+from conftest import figure, reading, wait_for
 
 SAYS_WHY_S = 5
 DAMAGES = {"lost": os.remove, "not WebAssembly": lambda path: open(path, "w").write("<!DOCTYPE html><p>Not found")}
 SAID = "const t = document.getElementById('trouble'); return t.hidden ? null : [t.textContent, " \
     "document.getElementById('reading').textContent, document.getElementById('canvas').hidden]"
-RUNNING = "return / of [1-9][\\d,]*\\./.test(document.getElementById('reading').textContent)"
 # Every tally the program hands over, and the time of the last.
 FOLLOW = "const take = Module.quorvelStrip; window.totals = []; Module.quorvelStrip = (e, t) => " \
     "{ totals.push(Number(t.split('/')[1])); window.lastPicture = performance.now(); take(e, t); };"
 # The program's steps held where it sleeps, until a display frame (or, hidden, a timeout), as on a phone
 # that falls behind; the page's own timers run on.
-HOLD = "window.held = []; window.keep = [setTimeout, requestAnimationFrame]; window.setTimeout = " \
-    "(f, ms, ...a) => held.push(() => f(...a)); window.requestAnimationFrame = (f) => held.push(() => f(performance.now()));"
-RELEASE = "[window.setTimeout, window.requestAnimationFrame] = keep; held.splice(0).forEach((f) => setTimeout(f, 0)); " \
-    "return totals.length;"
+HOLD = """window.held = [];
+    window.keep = [setTimeout, requestAnimationFrame];
+    window.setTimeout = (f, ms, ...a) => held.push(() => f(...a));
+    window.requestAnimationFrame = (f) => held.push(() => f(performance.now()));"""
+RELEASE = """[window.setTimeout, window.requestAnimationFrame] = keep;
+    held.splice(0).forEach((f) => setTimeout(f, 0));
+    return totals.length;"""
 RUNS_AGAIN = "return document.getElementById('trouble').hidden && !document.getElementById('canvas').hidden " \
     "&& totals.length > arguments[0] + 50"
 
@@ -36,8 +36,7 @@ RUNS_AGAIN = "return document.getElementById('trouble').hidden && !document.getE
 @pytest.mark.parametrize("damage", DAMAGES)
 def test_says_why_in_place_of_the_picture(browser, folder, serve, damage):
     """quorvel.wasm lost or damaged; a screen reader gets the same words."""
-    copy = tempfile.mkdtemp() + "/web"
-    shutil.copytree(folder, copy)
+    copy = shutil.copytree(folder, tempfile.mkdtemp() + "/web")
     DAMAGES[damage](copy + "/quorvel.wasm")
     browser.get(serve(copy).url)
     begun = time.monotonic()
@@ -77,7 +76,7 @@ def test_a_browser_without_what_the_page_needs_is_named(fresh, folder, taken, wh
 
 def test_silence_is_taken_back_and_quiet_is_not_held_against_the_program(fresh, folder):
     fresh.get("file://%s/index.html" % folder)
-    assert wait_for(lambda: fresh.run(RUNNING), 10)
+    assert wait_for(lambda: reading(fresh), 10)
     fresh.run(FOLLOW)
     assert wait_for(lambda: fresh.run("return totals.length > 5"), 5)
     fresh.run(HOLD)
