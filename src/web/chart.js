@@ -52,10 +52,9 @@
   let drawn = null; // what the canvas shows: the latest point, at its size
   let described = null;
 
-  function take(estimate, tally) {
-    const cut = tally.indexOf("/");
-    const total = Number(tally.slice(cut + 1));
-    latest = [total, Number(tally.slice(0, cut)), Number(estimate)];
+  // The strip's numbers, as the page has read them from its texts.
+  function take({ total, inside, estimate }) {
+    latest = [total, inside, estimate];
     if (total < next)
       return;
     points.push(latest);

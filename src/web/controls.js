@@ -43,8 +43,7 @@
     // wide: one short word each.
     pause.textContent = paused ? say("Play") : say("Pause");
     step.disabled = !paused;
-    if (window.quorvel.quiet)
-      window.quorvel.quiet(paused);
+    window.quorvel.quiet(paused);
     window.quorvel.restate();
     pace.poke();
   }

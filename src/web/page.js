@@ -54,9 +54,10 @@
   let latest = null;
   let stale = false;
   function takeStrip(estimate, tally) {
-    latest = { estimate, tally };
+    const cut = tally.indexOf("/");
+    latest = { estimate: Number(estimate), inside: Number(tally.slice(0, cut)), total: Number(tally.slice(cut + 1)) };
     stale = true;
-    window.quorvel.chart(estimate, tally);
+    window.quorvel.chart(latest);
   }
   function showReading() {
     if (!stale || !trouble.hidden)
@@ -68,8 +69,7 @@
       reading.textContent = paused ? say("Paused before the first sample.") : say("The estimate has not started yet.");
       return;
     }
-    const [inside, total] = latest.tally.split("/").map(Number);
-    const values = { estimate: number(Number(latest.estimate), 8), inside: number(inside), total: number(total) };
+    const values = { estimate: number(latest.estimate, 8), inside: number(latest.inside), total: number(latest.total) };
     reading.textContent = paused ?
       // TRANSLATORS: what a screen reader reads of the picture while the run is paused: {total} samples
       // taken, the estimate to eight decimal places, {inside} of them inside the circle (any number from 0 up).
