@@ -152,11 +152,6 @@ WEB_TEST_PKGS := $(WEB_PKGS) $(TEST_PKGS) chromium chromium-driver python3-selen
         firefox-esr libwebkit2gtk-4.1-0 webkit2gtk-driver zbar-tools imagemagick
 # The page's checks by concern, in tests/web.
 WEB_CHECKS = /usr/bin/python3 -B -m pytest tests/web --web=$(WEB_DIR)
-WEB_PROFILES := $(CURDIR)/$(WEB_DIR)-profiles
-# Runs the command that follows while the page is served on 127.0.0.1, with
-# QUORVEL_URL its address and the browsers' profiles in WEB_PROFILES.
-SERVE_PAGE = rm -rf $(WEB_PROFILES) && mkdir -p $(WEB_PROFILES) && TMPDIR=$(WEB_PROFILES) \
-        scripts/web/serve.sh $(WEB_DIR)
 web:
 	@$(DEPS) $(WEB_PKGS)
 	emcmake $(CMAKE) -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
@@ -230,9 +225,7 @@ bench: web
 	@$(DEPS) $(BENCH_PKGS) chromium chromium-driver python3-selenium python3-websocket python3-psutil
 	@$(MAKE) --no-print-directory with-tests CONFIG=-DQUORVEL_BENCHMARKS=ON
 	$(CMAKE) --build $(BUILD_DIR) -j2 --target bench
-	$(SERVE_PAGE) sh -c 'QUORVEL_PAGE_COMMAND="$(CURDIR)/tests/web/browsers.py chromium $$QUORVEL_URL" $(BUILD_DIR)/bench/bench'
-	TMPDIR=$(WEB_PROFILES) /usr/bin/python3 scripts/web/bench.py $(WEB_DIR)
-	rm -rf $(WEB_PROFILES)
+	scripts/bench.sh $(BUILD_DIR) $(WEB_DIR)
 
 # The unit, driver and end-to-end tests built with ASan, LSan and UBSan, then
 # the ordinary build under valgrind's memcheck for a 5 s run.
@@ -273,5 +266,4 @@ clean:
 
 # build/chroots may hold a chroot whose mounts outlived a killed run.
 distclean:
-	rm -rf --one-file-system $(BUILD_DIR) $(SANITIZE_DIR) $(WIN_DIR) $(WEB_DIR) $(WEB_BUILD) $(WEB_DIR)-audit \
-		$(WEB_PROFILES)
+	rm -rf --one-file-system $(BUILD_DIR) $(SANITIZE_DIR) $(WIN_DIR) $(WEB_DIR) $(WEB_BUILD) $(WEB_DIR)-audit

@@ -16,14 +16,11 @@ changed, nearly the whole canvas, however the page hands it over.  A canvas
 changed at a single small spot costs the browser less than any page showing
 this picture can; it is measured too, as a record.
 
-    scripts/web/bench.py DIR
+    scripts/web/serve.sh DIR scripts/web/bench.py
 """
-import functools
-import http.server
 import os
 import statistics
 import sys
-import threading
 import time
 import urllib.parse
 
@@ -48,17 +45,6 @@ setInterval(() => { n++; pen.fillStyle = `rgb(${n % 256}, 0, 0)`; pen.fillRect(C
 WHOLE, SPOT = "0, 0, 400, 420", "n * 7 % 397, n * 13 % 417, 3, 3"
 FOLLOW = """const take = Module.quorvelStrip;
 Module.quorvelStrip = (estimate, tally) => { window.benchTotal = Number(tally.split("/")[1]); take(estimate, tally); };"""
-
-
-class Quiet(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-
-def serve(folder):
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=folder))
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    return "http://127.0.0.1:%d/" % server.server_address[1]
 
 
 def cpu_seconds(root):
@@ -89,11 +75,9 @@ def spell(driver, root, seconds):
 
 def open_page(driver, url):
     driver.get(url)
-    end = time.monotonic() + 10
-    while not driver.execute_script("return !!(window.Module && Module.quorvelPace && Module.quorvelPace.poke)"):
-        if time.monotonic() > end:
-            sys.exit("bench.py: the page did not start")
-        time.sleep(0.1)
+    started = "return !!(window.Module && Module.quorvelPace && Module.quorvelPace.poke)"
+    if not browsers.wait_for(lambda: driver.execute_script(started), 10):
+        sys.exit("bench.py: the page did not start")
     driver.execute_script(FOLLOW)
     time.sleep(SETTLE_S)
 
@@ -109,7 +93,7 @@ def row(figure, value, unit, target, met):
 
 
 def main():
-    url = serve(sys.argv[1])
+    url = os.environ["QUORVEL_URL"]  # the page, served by serve.sh
     bare, spot = ("data:text/html," + urllib.parse.quote(BARE.replace("CHANGE", change)) for change in (WHOLE, SPOT))
     driver = browsers.Chromium()
     root = psutil.Process(driver.service.process.pid)

@@ -1,0 +1,17 @@
+#!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
+# SPDX-License-Identifier: MIT
+# make bench's two tables, each run with the page in WEB served on
+# 127.0.0.1: the program's (BUILD/bench/bench, which opens the page in a
+# Chromium window among its runs), then the page's own at each speed
+# (scripts/web/bench.py).  The browsers' profiles live in a folder of their
+# own, removed after.
+#   scripts/bench.sh BUILD WEB
+set -eu
+top=$(cd "$(dirname "$0")/.." && pwd)
+TMPDIR=$(mktemp -d)
+export TMPDIR
+trap 'rm -rf "$TMPDIR"' EXIT
+"$top/scripts/web/serve.sh" "$2" sh -c \
+	"QUORVEL_PAGE_COMMAND=\"$top/tests/web/browsers.py chromium \$QUORVEL_URL\" exec \"$1/bench/bench\""
+"$top/scripts/web/serve.sh" "$2" /usr/bin/python3 "$top/scripts/web/bench.py"
