@@ -52,7 +52,7 @@ SANITIZERS := -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize
 SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:verify_asan_link_order=0 \
         LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-SOURCES     = $(wildcard src/*.cpp src/*.hpp src/web/*.cpp src/web/*.hpp tests/*.cpp tests/*.hpp bench/*.cpp)
+SOURCES     = $(wildcard src/*.cpp src/*.hpp src/web/*.cpp src/web/*.hpp tests/*/*.cpp tests/*/*.hpp bench/*.cpp scripts/docs/*.cpp)
 
 .PHONY: all build with-tests harness run test test-classic test-debian windows msi test-windows web test-web audit-web dist distcheck deb check-deb release check-reproducible demo bench lint format sanitize install uninstall pot clean distclean
 
@@ -213,7 +213,7 @@ check-reproducible:
 demo:
 	@$(DEPS) $(DEMO_PKGS)
 	@$(MAKE) --no-print-directory with-tests build
-	$(BUILD_DIR)/tests/demo $(DEMO_SECONDS) >$(BUILD_DIR)/screenshot.ppm
+	$(BUILD_DIR)/tests/screenshot $(DEMO_SECONDS) >$(BUILD_DIR)/screenshot.ppm
 	pnmtopng $(BUILD_DIR)/screenshot.ppm >docs/screenshot.png
 	@echo "wrote docs/screenshot.png"
 
@@ -225,7 +225,7 @@ bench: web
 	@$(DEPS) $(BENCH_PKGS) chromium chromium-driver python3-selenium python3-websocket python3-psutil
 	@$(MAKE) --no-print-directory with-tests CONFIG=-DQUORVEL_BENCHMARKS=ON
 	$(CMAKE) --build $(BUILD_DIR) -j2 --target bench
-	scripts/bench.sh $(BUILD_DIR) $(WEB_DIR)
+	bench/run.sh $(BUILD_DIR) $(WEB_DIR)
 
 # The unit, driver and end-to-end tests built with ASan, LSan and UBSan, then
 # the ordinary build under valgrind's memcheck for a 5 s run.

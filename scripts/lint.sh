@@ -11,10 +11,10 @@ build=$1
 shift
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
-run-clang-tidy -p "$build" -quiet "$top/(src|tests|bench)/" >"$build/clang-tidy.log" 2>&1 ||
+run-clang-tidy -p "$build" -quiet "$top/(src|tests|bench|scripts)/" >"$build/clang-tidy.log" 2>&1 ||
 	{ grep -E 'warning:|error:' "$build/clang-tidy.log"; exit 1; }
 cppcheck --enable=warning,style,performance,portability --std=c++20 --inline-suppr --error-exitcode=1 \
-	--quiet -I src -I tests --suppress=missingIncludeSystem --suppress=useStlAlgorithm -i src/web src tests bench
+	--quiet -I src -I tests/unit -I tests/desktop --suppress=missingIncludeSystem --suppress=useStlAlgorithm -i src/web src tests bench scripts/docs
 clang-format --dry-run -Werror "$@"
 reuse lint --quiet || reuse lint
 echo "lint: no findings"

@@ -11,7 +11,7 @@ seconds=${3:-5}
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 
-xvfb-run -a "$(dirname "$0")/../tests/close-window" --after "$seconds" valgrind --quiet \
+xvfb-run -a "$(dirname "$0")/close-window" --after "$seconds" valgrind --quiet \
 	--leak-check=full --show-leak-kinds=definite --errors-for-leak-kinds=definite --error-exitcode=99 \
 	--num-callers=40 --suppressions="$2" "$1" >/dev/null 2>"$log" || {
 	status=$?

@@ -61,7 +61,7 @@ run() {
 		echo "$PRETTY_NAME: Depends: $(dpkg-query -W -f='${Depends}' quorvel), here:"
 		sdl_stack
 	} | tee "$out/depends-$suite.txt"
-	xvfb-run -a tests/close-window /usr/games/quorvel
+	xvfb-run -a scripts/close-window /usr/games/quorvel
 }
 
 "$@"

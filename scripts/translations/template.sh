@@ -20,12 +20,12 @@ xgettext $common --add-comments=TRANSLATORS: --its=/usr/share/gettext/its/metain
 	data/io.github.quorvel.Quorvel.metainfo.xml.in
 # The page's scripts, but the service worker, which says nothing.
 set --
-for f in src/web/*.js; do
-	[ "$f" = src/web/sw.js ] || set -- "$@" "$f"
+for f in page/*.js; do
+	[ "$f" = page/sw.js ] || set -- "$@" "$f"
 done
 # shellcheck disable=SC2086
 xgettext $common -L JavaScript --keyword=say --add-comments=TRANSLATORS: -o "$tmp/scripts.pot" "$@"
-"$top/scripts/translations/page-words.py" src/web/index.html >"$tmp/page.pot"
+"$top/scripts/translations/page-words.py" page/index.html >"$tmp/page.pot"
 msgcat --no-wrap --use-first -o "$tmp/all.pot" "$tmp/entry.pot" "$tmp/metainfo.pot" "$tmp/page.pot" "$tmp/scripts.pot"
 # Its own header, and no date, which would make every run a change.
 {

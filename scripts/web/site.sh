@@ -3,7 +3,7 @@
 # SPDX-License-Identifier: MIT
 # The page's site in OUT, around the program as CMake built it for the
 # browser (PROGRAM, quorvel.js, with quorvel.wasm beside it): the page's own
-# FILES from src/web/ (its HTML, style, web app manifest and scripts), its
+# FILES from page/ (its HTML, style, web app manifest and scripts), its
 # icons, and the service worker that keeps them; beside them quorvel-wasm.js,
 # the WebAssembly as a script for the page opened from disk, qrcode.js,
 # Debian's QR code library for the code to scan, a web app manifest for each
@@ -65,5 +65,5 @@ sum=$(cd "$out" && cat $files | sha256sum | cut -c1-12)
 quoted() { printf '"%s", ' "$@" | sed 's/, $//'; }
 list=$(quoted $(echo "$files" | grep -v -x -e index.html -e quorvel.html -e quorvel-wasm.js -e qrcode.js))
 sed -e "s/@BUILD@/$version-$sum/" -e "s/@FILES@/$list/" -e "s/@LATER@/$(quoted qrcode.js)/" \
-	"$top/src/web/sw.js" >"$out/sw.js"
+	"$top/page/sw.js" >"$out/sw.js"
 echo "wrote $out: $(cd "$out" && ls | tr '\n' ' ')"

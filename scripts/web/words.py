@@ -3,7 +3,7 @@
 # SPDX-License-Identifier: MIT
 """Writes the page's translations into DIR/words.js, from the catalogues in
 PO that LINGUAS names: the keys of the page's own sentences (those of the
-template that come from src/web/), each a hash of its English as words.js
+template that come from page/), each a hash of its English as words.js
 computes it, and each language's translations in the keys' order, so that
 no language carries the English again; and a web app manifest per language,
 quorvel.<language>.webmanifest, with its description translated.
@@ -32,7 +32,7 @@ def page_sentences(template):
         blocks = f.read().split("\n\n")
     found = set()
     for block in blocks:
-        wanted = re.search(r"^#: .*src/web/", block, re.MULTILINE)
+        wanted = re.search(r"^#: .*page/", block, re.MULTILINE)
         text = re.search(r'^msgid "(.*)"$', block, re.MULTILINE)
         if wanted and text:
             found.add(json.loads('"%s"' % text[1]))

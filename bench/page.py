@@ -16,7 +16,7 @@ changed, nearly the whole canvas, however the page hands it over.  A canvas
 changed at a single small spot costs the browser less than any page showing
 this picture can; it is measured too, as a record.
 
-    scripts/web/serve.sh DIR scripts/web/bench.py
+    scripts/web/serve.sh DIR bench/page.py
 """
 import os
 import statistics
@@ -26,8 +26,8 @@ import urllib.parse
 
 import psutil
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "web"))
-import browsers  # noqa: E402, the checks' own Chromium, its flags written once
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts", "web"))
+import browsers  # noqa: E402, the Chromium the checks drive too, its flags written once
 
 SETTLE_S = 3
 TURN_S, TURNS = 10, 5

@@ -8,7 +8,7 @@ Firefox through its built-in WebDriver BiDi (Debian has no geckodriver).  As
 a script, it opens the page in a window of its own, for the desktop's
 end-to-end checks and make bench:
 
-    tests/web/browsers.py chromium|firefox|webkit URL
+    scripts/web/browsers.py chromium|firefox|webkit URL
 """
 import glob
 import json

@@ -42,10 +42,10 @@ for key in Name=Quorvel "Exec=\"$prefix/games/quorvel\"" Icon=quorvel Terminal=f
 done
 # ~/.local/games is on nobody's PATH: the menu entry must run the program
 # all the same, as GLib's menus do.
-HOME="$home" PATH=/usr/bin:/bin xvfb-run -a "$(dirname "$0")/close-window" gio launch "$prefix/$app" \
+HOME="$home" PATH=/usr/bin:/bin xvfb-run -a "$(dirname "$0")/../../scripts/close-window" gio launch "$prefix/$app" \
 	>/dev/null || fail "the menu entry opened no window"
 # Every language of po/LINGUAS, in the entry and in the software centre's data.
-for lang in $(grep -v '^#' "$(dirname "$0")/../po/LINGUAS"); do
+for lang in $(grep -v '^#' "$(dirname "$0")/../../po/LINGUAS"); do
 	grep -q "^Comment\[$lang\]=" "$prefix/$app" || fail "desktop entry has no comment in $lang"
 	# Newer gettext writes pt_BR as pt-BR there.
 	grep -q -e "<summary xml:lang=\"$lang\">" -e "<summary xml:lang=\"$(echo "$lang" | tr _ -)\">" \
