@@ -7,10 +7,9 @@
  * from the picture: keys, mouse moves and touches over it stay the
  * program's, and take a sample each, paused or not.
  *
- * What they ask is written into one plain object, the pace, which the web
- * layer (sdl_web.js) reads once a display frame and is poked to look at
- * sooner.  Where the device cannot keep up with the speed, a line under the
- * controls says the rate it reaches; like the reading, it is never
+ * What they ask goes to the program as the pace (README.md here), and the
+ * rate it reaches comes back there: where the device cannot keep up with the
+ * speed, a line under the controls says so; like the reading, it is never
  * announced.
  *
  * Sections: constants, the pace, the controls, the rate, start.

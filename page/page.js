@@ -1,14 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Quorvel developers
 // SPDX-License-Identifier: MIT
-/* The page around the program: it starts quorvel.js on the canvas, keeps the
- * keyboard usable around the picture, writes the strip's numbers out as text
- * for screen readers (saying so when the run is paused) and hands them to
- * the chart, begins both anew when the run starts again, offers full screen
- * for a projector, with the controls above and the chart beside the picture
- * where there is room, and,
- * where the page is served, offers its web app manifest in the reader's
- * language and registers the service worker that keeps the page for
- * offline use.
+/* The page around the program: it makes Module (README.md here) and starts
+ * quorvel.js on the canvas, keeps the keyboard usable around the picture,
+ * writes the strip's tally out as text for screen readers (saying so when
+ * the run is paused) and hands it to the chart, begins both anew when the
+ * run starts again, offers full screen for a projector, with the controls
+ * above and the chart beside the picture where there is room, and, where the
+ * page is served, offers its web app manifest in the reader's language and
+ * registers the service worker that keeps the page for offline use.
  *
  * The page runs in three places.  Served, the program's WebAssembly comes as
  * quorvel.wasm.  Opened from disk, a page may fetch nothing, so it comes

@@ -17,10 +17,8 @@
  * or an event pokes the frames.  A hidden tab gets no frames, so there a
  * timer stands in, which the browser slows to a crawl.
  *
- * What the page asks is a plain object, Module.quorvelPace: speed, paused,
- * steps (samples asked for one at a time), again (start again); the page
- * writes it and calls its poke(), and the frames read it once a frame and
- * write back asked and reached, the rate asked for and the rate run.
+ * What the page asks is the pace, Module.quorvelPace (page/README.md): the
+ * frames read it once a frame and write back the rates asked for and run.
  *
  * Starting again: the frame answers the sleeping program with a close
  * request; once the program has shut down and returned from main, main is
