@@ -13,6 +13,8 @@ end-to-end checks and make bench:
 import glob
 import json
 import os
+import pathlib
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -52,6 +54,18 @@ FIREFOX = dict.fromkeys("""
 FIREFOX_ENV = dict(os.environ, MOZ_REMOTE_SETTINGS_DEVTOOLS="1")
 # WebKit is the engine of every browser on iPads and iPhones.
 MINIBROWSER = (glob.glob("/usr/lib/*/webkit2gtk-4.1/MiniBrowser") + ["MiniBrowser"])[0]
+# WebKitGTK's driver hands out no console: a page's errors and unhandled rejections are gathered
+# by the page itself, by this script at the top of its head, ahead of its policy and scripts.
+WATCH = """if (!window.quorvelErrors) { window.quorvelErrors = [];
+  addEventListener("error", (e) => quorvelErrors.push(String(e.message || "failed to load " + e.target.src)), true);
+  addEventListener("unhandledrejection", (e) => quorvelErrors.push("unhandled rejection: " + e.reason));
+  const error = console.error;
+  console.error = (...args) => { quorvelErrors.push(args.join(" ")); error(...args); }; }"""
+
+
+def watched(html):
+    """The page with WATCH at the top of its head."""
+    return html.replace("<head>", "<head><script>%s</script>" % WATCH, 1)
 
 
 def firefox():
@@ -127,8 +141,10 @@ class Chromium(Browser, webdriver.Chrome):
 
 class WebKit(Browser, webdriver.WebKitGTK):
     """WebKitGTK's MiniBrowser on the X server in DISPLAY.  Its driver hands
-    out no console and runs no script ahead of the page's, so the page's
-    errors, and what is preloaded, are had from its load on."""
+    out no console and runs no script ahead of the page's: a page is watched
+    from its load on where WATCH is in it (the checks' server puts it in
+    every page it serves WebKit, and a page from disk is opened as a copy
+    with it), and what is preloaded runs once it has loaded."""
     ahead = False
 
     def __init__(self):
@@ -136,15 +152,17 @@ class WebKit(Browser, webdriver.WebKitGTK):
         options.binary_location = MINIBROWSER
         options.add_argument("--automation")
         super().__init__(options=options)
-        self.scripts = ["""window.quorvelErrors = [];
-            addEventListener("error", (e) => quorvelErrors.push(String(e.message)));
-            const error = console.error;
-            console.error = (...args) => { quorvelErrors.push(args.join(" ")); error(...args); };"""]
+        self.scripts = [WATCH]
 
     def preload(self, script):
         self.scripts.append(script)
 
     def get(self, url):
+        if url.startswith("file://"):
+            page = pathlib.Path(url[len("file://"):])
+            copy = pathlib.Path(shutil.copytree(page.parent, tempfile.mkdtemp() + "/page"), page.name)
+            copy.write_text(watched(page.read_text(encoding="utf-8")), encoding="utf-8")
+            url = copy.as_uri()
         super().get(url)
         for script in self.scripts:
             self.run(script)

@@ -3,13 +3,17 @@
 """What the page's checks stand on: the page's folder (--web), served on
 127.0.0.1 or opened from disk; one browser of each kind for the whole run,
 back on a blank page after every check (WebKit's window needs an X server);
-the desktop's end-to-end checks (--e2e) against the page in a browser's
-window; and the figures measured, printed after the run."""
+a clean console after every check in every browser, but for an error a
+check provokes on purpose and names with its provokes mark; the desktop's
+end-to-end checks (--e2e) against the page in a browser's window; and the
+figures measured, printed after the run."""
 import contextlib
 import functools
 import glob
 import http.server
+import io
 import os
+import pathlib
 import re
 import shutil
 import subprocess
@@ -129,6 +133,20 @@ class Handler(http.server.SimpleHTTPRequestHandler):
     def log_message(self, *args):
         self.server.asked.add(self.path)
 
+    def send_head(self):
+        """A page, for WebKit, watched from its load on."""
+        page = pathlib.Path(self.translate_path(self.path))
+        page = page / "index.html" if page.is_dir() else page
+        agent = self.headers.get("User-Agent", "")
+        if page.suffix != ".html" or not page.is_file() or "Chrome" in agent or "Firefox" in agent:
+            return super().send_head()
+        body = browsers.watched(page.read_text(encoding="utf-8")).encode()
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html; charset=utf-8")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        return io.BytesIO(body)
+
     def copyfile(self, source, outputfile):
         data = source.read()
         self.server.sent += len(data)
@@ -148,11 +166,31 @@ def serve(folder):
     assert set().union(*(s.asked for s in servers if s.folder == folder)) <= own, "asked for more than its own files"
 
 
-def use(launched, name):
+def clean(browser, check):
+    """The console's errors and unhandled rejections since it was last read: none, unless the check provokes one."""
+    errors = browser.errors()
+    assert check.get_closest_marker("provokes") or not errors, "the console: %s" % errors
+
+
+def watched(request, browser):
+    """browser, whose console the check must leave clean."""
+    request.node.__dict__.setdefault("consoles", []).append(browser)
+    return browser
+
+
+@pytest.hookimpl(hookwrapper=True)
+def pytest_runtest_call(item):
+    """Every browser's console read as the check ends, before its servers stop."""
+    outcome = yield
+    for browser in item.__dict__.get("consoles", []) if outcome.excinfo is None else []:
+        clean(browser, item)
+
+
+def use(launched, name, request):
     if name not in launched:
         launched[name] = BROWSERS[name]()
         launched[name].preload(FOLLOW)
-    yield launched[name]
+    yield watched(request, launched[name])
     launched[name].get("about:blank")
     if name == "chromium":
         launched[name].cdp("Emulation.clearDeviceMetricsOverride")
@@ -162,7 +200,7 @@ def use(launched, name):
 
 @pytest.fixture(params=list(BROWSERS))
 def browser(request, launched):
-    yield from use(launched, request.param)
+    yield from use(launched, request.param, request)
 
 
 @pytest.fixture
@@ -174,15 +212,15 @@ def page(browser, serve):
 
 
 @pytest.fixture
-def chromium(launched):
-    yield from use(launched, "chromium")
+def chromium(launched, request):
+    yield from use(launched, "chromium", request)
 
 
 @pytest.fixture
-def fresh():
-    """A Chromium of its own, for a check that changes the browser itself."""
-    browser = browsers.Chromium()
-    yield browser
+def fresh(request):
+    """A Chromium of its own, for a check that changes the browser itself, with the flags given as its param."""
+    browser = browsers.Chromium(*getattr(request, "param", ()))
+    yield watched(request, browser)
     browser.quit()
 
 

@@ -8,7 +8,7 @@ import re
 import pytest
 
 from browsers import Chromium
-from conftest import paste, screen, text, wait_for
+from conftest import clean, paste, screen, text, wait_for
 
 # Asked, taken, the full-screen control, how the page's text begins, and the
 # reading, with the numbers as the language writes them.
@@ -46,7 +46,7 @@ return over;"""
 
 
 @pytest.mark.parametrize("asked,shown,control,about,words", LANGUAGES, ids=[asked for asked, *_ in LANGUAGES])
-def test_page_in_the_browsers_language(serve, asked, shown, control, about, words):
+def test_page_in_the_browsers_language(serve, request, asked, shown, control, about, words):
     browser = Chromium("--lang=" + asked, "--accept-lang=" + asked)
     try:
         browser.preload(DRAWN)
@@ -61,6 +61,7 @@ def test_page_in_the_browsers_language(serve, asked, shown, control, about, word
         keyed = "return drawn.some(([text]) => text === quorvel.say('the class together'))"
         found.append(wait_for(lambda: browser.run(keyed), 3))
         drawn, over = browser.run("return drawn"), browser.run(OVER)
+        clean(browser, request.node)
     finally:
         browser.quit()
     assert found[:2] == [shown, control] and found[2].startswith(about) and re.search(words, found[3]), found

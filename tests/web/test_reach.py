@@ -12,7 +12,7 @@ import tempfile
 import pytest
 
 from browsers import Chromium
-from conftest import FOLLOW, figure, reading, runs, wait_for
+from conftest import FOLLOW, figure, reading, runs, wait_for, watched
 
 FIRST_VISIT_KIB, ONE_FILE_KIB = 200, 200
 # A teacher's laptop on the school's network, and another site's course page.
@@ -60,12 +60,17 @@ def test_first_visit_installs_and_keeps_the_page_for_offline_use(chromium, serve
 
 
 @pytest.fixture(scope="module")
-def school():
+def school_browser():
     browser = Chromium("--host-resolver-rules=MAP %s 127.0.0.1, MAP %s 127.0.0.1" % (LAN, COURSE),
                        "--window-size=1920,1080", "--screen-info={1920x1080}")
     browser.preload(FOLLOW)
     yield browser
     browser.quit()
+
+
+@pytest.fixture
+def school(school_browser, request):
+    return watched(request, school_browser)
 
 
 def test_teachers_laptop_over_plain_http(school, serve):
@@ -98,8 +103,8 @@ def test_course_pages_frame_and_full_screen_from_it(school, serve):
     """360 px wide in another site's page, and full screen from inside it."""
     site = tempfile.mkdtemp()
     with open(site + "/index.html", "w") as f:
-        f.write('<!DOCTYPE html><title>Course</title><iframe src="%s" title="Quorvel" width="360" height="640" '
-                'allow="fullscreen"></iframe>' % serve().url.replace("127.0.0.1", LAN))
+        f.write('<!DOCTYPE html><title>Course</title><link rel="icon" href="data:,"><iframe src="%s" title="Quorvel" '
+                'width="360" height="640" allow="fullscreen"></iframe>' % serve().url.replace("127.0.0.1", LAN))
     school.set_window_size(1920, 1080)
     school.get(serve(site).url.replace("127.0.0.1", COURSE))
     school.switch_to.frame(0)

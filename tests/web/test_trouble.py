@@ -33,6 +33,7 @@ RUNS_AGAIN = "return document.getElementById('trouble').hidden && !document.getE
     "&& totals.length > arguments[0] + 50"
 
 
+@pytest.mark.provokes("the browser's own words on quorvel.wasm, which fails to load or to compile")
 @pytest.mark.parametrize("damage", DAMAGES)
 def test_says_why_in_place_of_the_picture(browser, folder, serve, damage):
     """quorvel.wasm lost or damaged; a screen reader gets the same words."""
@@ -60,7 +61,8 @@ def unknowing(folder):  # the one file's policy as a browser that does not know 
     ("delete window.DecompressionStream", "quorvel.html", "unpack"),
     ("delete window.DecompressionStream", "index.html", "unpack"),
     ("delete window.WebAssembly", "index.html", "WebAssembly"),
-    ("delete window.WebAssembly", "quorvel.html", "WebAssembly"),
+    pytest.param("delete window.WebAssembly", "quorvel.html", "WebAssembly", marks=pytest.mark.provokes(
+        "the one file's program, which runs under the watch, finds no WebAssembly")),
     ("", None, "WebAssembly")])
 def test_a_browser_without_what_the_page_needs_is_named(fresh, folder, taken, where, need):
     fresh.preload(taken)
