@@ -55,8 +55,10 @@
     pace.poke();
   }
   // Full screen, the language and the speed stay; paused stays paused, on
-  // the program's start-up picture.
+  // the program's start-up picture.  Samples asked for before it and not yet
+  // taken belong to the run that ends, so the new one starts with none.
   function startAgain() {
+    pace.steps = 0;
     pace.again = true;
     window.quorvel.anew();
     pace.poke();

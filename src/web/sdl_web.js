@@ -22,13 +22,20 @@
  *
  * Starting again: the frame answers the sleeping program with a close
  * request; once the program has shut down and returned from main, main is
- * called again, with the runtime kept alive and the same screen.
+ * called again, with the runtime kept alive and the same screen.  The new
+ * run starts from nothing: no ticks owed for the time the restart took, and
+ * the stack where it stood before the first start, as callMain leaves the
+ * room it takes for main's arguments behind, which a page restarted over and
+ * over would otherwise run out of.  The samples asked for before the new
+ * start are the page's to forget (controls.js).
  *
  * Sections: the frames' state, the pace, showing, scheduling, the calls from
  * the program.
  */
 mergeInto(LibraryManager.library, {
   $QuorvelFrames__deps: ["$Asyncify", "$SDL"],
+  // The stack as it stands before main is first called.
+  $QuorvelFrames__postset: "addOnPreMain(() => { QuorvelFrames.stackTop = stackSave(); });",
   $QuorvelFrames: {
     /* ---- the frames' state ---- */
 
@@ -57,6 +64,7 @@ mergeInto(LibraryManager.library, {
     ran: 0, // ticks run since reachedSince, for the rate reached
     reachedSince: 0,
     restarting: false,
+    stackTop: 0, // the stack pointer before the first start
 
     begin: function () {
       const F = QuorvelFrames;
@@ -176,6 +184,8 @@ mergeInto(LibraryManager.library, {
       if (F.pace.again) {
         F.pace.again = false;
         F.restarting = true;
+        F.running = false;
+        F.carry = 0;
         F.owed = -1;
       } else {
         F.owed = F.ticksOwed(now);
@@ -228,12 +238,17 @@ mergeInto(LibraryManager.library, {
     return QuorvelFrames.budgetMs;
   },
 
-  // Called as the program shuts down; main has returned by the next task.
+  // Called as the program shuts down; main has returned by the next task,
+  // and nothing of it is left on the stack.
   quorvel_frames_ended__deps: ["$QuorvelFrames"],
   quorvel_frames_ended: function () {
-    if (!QuorvelFrames.restarting)
+    const F = QuorvelFrames;
+    if (!F.restarting)
       return;
-    QuorvelFrames.restarting = false;
-    setTimeout(() => Module.callMain([]));
+    F.restarting = false;
+    setTimeout(() => {
+      stackRestore(F.stackTop);
+      Module.callMain([]);
+    });
   },
 });

@@ -1,8 +1,9 @@
 # SPDX-FileCopyrightText: 2026 The Quorvel developers
 # SPDX-License-Identifier: MIT
-"""The teacher's controls: pause and one sample in every browser; the
-speeds, starting again and full screen in Chromium and Firefox, each
-pressed as a user would."""
+"""The teacher's controls: pause, one sample and starting again right after
+it in every browser; the speeds, starting again and full screen in Chromium
+and Firefox, each pressed as a user would; a thousand new starts in a row in
+Chromium."""
 import math
 import time
 
@@ -22,6 +23,16 @@ for (let i = 0; i < pixels.length; i += 4) {
   else if (!(r === g && g === b && (r === 0 || r === 255))) other++;
 }
 return [grey, other];""" % (BOARD, BOARD)
+# Starts the program again and again, paused, each run with one sample, whose step notes the stack.
+RESTARTS = """const pace = quorvel.pace, take = Module.quorvelStrip;
+  window.restarts = {left: arguments[0], stacks: []};
+  Module.quorvelStrip = (estimate, tally) => {
+    take(estimate, tally);
+    if (!tally.endsWith("/1")) return;
+    restarts.stacks.push(Module.stackSave());
+    if (--restarts.left === 0) Module.quorvelStrip = take;
+    else Object.assign(pace, {again: true, steps: 1}).poke(); };
+  Object.assign(pace, {again: true, steps: 1}).poke();"""
 FULL = "return (document.fullscreenElement || document.webkitFullscreenElement) === document.getElementById('stage')"
 # The browsers that full screen and the speeds are checked in.
 TEACHERS = pytest.mark.parametrize("browser", ["chromium", "firefox"], indirect=True)
@@ -59,6 +70,12 @@ def test_pause_holds_the_tally_and_one_sample_takes_one(page):
     assert wait_for(lambda: total(page) == held + 5, 5), total(page)
     time.sleep(0.5)
     assert total(page) == held + 5
+    # Five more asked for, and Start again pressed at once: the new run has none of them.
+    page.run("""for (let i = 0; i < 5; i++) document.getElementById("step").click();
+        document.getElementById("again").click();""")
+    assert wait_for(lambda: sum(page.run(BOARD_PIXELS)) == 0, 5), "the new run took the old one's samples"
+    page.click("step")
+    assert wait_for(lambda: total(page) == 1, 5) and not wait_for(lambda: total(page) != 1, 0.5), total(page)
 
 
 @TEACHERS
@@ -117,6 +134,18 @@ def test_paused_is_not_stopped_and_full_screen_is_described(page):
     assert described()[0].startswith("Paused. Samples taken: {:,}.".format(held)), described()
     page.click("pause")
     assert wait_for(lambda: total(page) > held, 5)
+
+
+def test_a_thousand_new_starts_leave_the_stack_as_it_was_and_the_page_running(chromium, serve):
+    chromium.get(serve().url)
+    pause(chromium)
+    begun = time.monotonic()
+    chromium.run(RESTARTS, 1000)
+    assert wait_for(lambda: chromium.run("return restarts.left") == 0, 600), chromium.run("return restarts.left")
+    figure("1000 new starts in %.0f s, in Chromium" % (time.monotonic() - begun))
+    stacks = chromium.run("return restarts.stacks")
+    chromium.click("pause")
+    assert len(stacks) == 1000 and len(set(stacks)) == 1 and wait_for(lambda: total(chromium) > 50, 5), set(stacks)
 
 
 def test_controls_read_as_buttons_and_a_group(chromium, serve):
