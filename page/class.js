@@ -12,13 +12,26 @@
  * reads all of it anew, so nothing typed is rewritten or lost, an entry
  * that is no tally is named under the field with its reason while the good
  * ones count, and the entry still being typed at the field's end waits to
- * be judged until the teacher moves on.  A tally is read exactly, as a
- * BigInt: the program counts in 64 bits, so a total above 2^64 − 1 cannot
- * be one of its tallies.
+ * be judged until the teacher moves on.  Numbers may be grouped as the page
+ * itself writes them, in English or the reader's language ("157,180",
+ * "157 180", "157.180" in German); where a comma or a space could group
+ * digits or separate entries, the one way of reading that makes every entry
+ * a tally is taken, and where there are two ways, or none, nothing of that
+ * text counts: a piece of a split number must never pass for a run.  A
+ * tally is read exactly, as a BigInt, but only once its digits fit the
+ * program's 64-bit counter (at most 2^64 − 1), so that a pasted wall of
+ * digits costs no more to read than its length; reading is linear in the
+ * text, whatever is typed.
  *
  * Screen readers hear the panel only when the teacher acts, and only what
  * came of it: the runs a paste gave, the field cleared.  Its voice exists
  * while the panel is open.
+ *
+ * Tabs of the page (the projector's and the teacher's) share the one list
+ * through the browser's storage: each takes the other's change at once,
+ * with what it had typed itself in the meantime put back, so that neither
+ * loses the other's entries.  The file is written the way the reader's
+ * spreadsheet opens it with a double click.
  *
  * Sections: constants, the entries, the words, the panel, keeping, the file,
  * start.
@@ -27,11 +40,16 @@
 
 (function () {
   const most = 2n ** 64n - 1n; // the program's tally is a 64-bit counter
+  const mostDigits = String(most).length;
+  const mostGroups = 7; // of three digits, as 18,446,744,073,709,551,615 has
+  const mostPieces = 2 * mostGroups; // of one entry, split at every mark
+  const longestEntry = 96; // characters of one entry read across marks, spaces included
+  const oneWayAnd = "; "; // between the entries of one way of reading a text
   const storeKey = "quorvel: the class's runs";
   const problemsNamed = 20; // the rest are counted, so a pasted essay stays readable
   const longestQuoted = 24;
 
-  const { say, number } = window.quorvel;
+  const { say, number, lang } = window.quorvel;
   const band = window.quorvel.band;
   const toggle = document.getElementById("class-results");
   const panel = document.getElementById("class");
@@ -45,24 +63,139 @@
 
   /* ---- the entries ---- */
 
-  // "7853 / 10000", as it may be typed when read out, is one entry; a
-  // slash at a line's end is not joined to the next line.
-  function entries(text) {
-    return (text.match(/(?:[^\s,;/]|[ \t]*\/[ \t]*)+/g) || []).map((entry) => entry.trim());
+  // Digits may be grouped with a comma, a space or a no-break one, as in
+  // English, or with the reader's language's own mark (a point in German).
+  const ownMark = new Intl.NumberFormat(lang).formatToParts(1e6).find((part) => part.type === "group");
+  const marks = new Set([",", " ", "\u00a0", "\u202f", ...(ownMark ? [ownMark.value] : [])]);
+
+  // What separates pieces: a comma, a semicolon, any space or line break
+  // (what \s matches); and the spaces that a slash takes into its piece.
+  function separates(c) {
+    return c === 44 || c === 59 || c === 32 || (c >= 9 && c <= 13) || c === 0xa0 || c === 0x1680 ||
+      (c >= 0x2000 && c <= 0x200a) || c === 0x2028 || c === 0x2029 || c === 0x202f || c === 0x205f ||
+      c === 0x3000 || c === 0xfeff;
+  }
+  const slash = 47;
+  function nextToSlash(c) {
+    return c === 32 || c === 9 || c === 0xa0 || c === 0x202f;
   }
 
-  /* The strip never writes a number with a leading 0: where one comes, a
-   * number was most likely split where it was grouped ("1 000/2 000"), and
-   * its halves must not count as runs. */
-  function judge(entry) {
-    const found = /^(\d+)[ \t]*\/[ \t]*(\d+)$/.exec(entry);
-    if (!found)
-      return { problem: "form" };
-    if (/^0\d/.test(found[1]) || /^0\d/.test(found[2]))
+  function isDigit(c) {
+    return c >= "0" && c <= "9";
+  }
+  // The digits that end (or begin) a text, counted as far as four.
+  function digitsAtEnd(text) {
+    let n = 0;
+    while (n < 4 && n < text.length && isDigit(text[text.length - 1 - n]))
+      n++;
+    return n;
+  }
+  function digitsAtStart(text) {
+    let n = 0;
+    while (n < 4 && n < text.length && isDigit(text[n]))
+      n++;
+    return n;
+  }
+
+  /* A single mark between two digits may group them or separate two
+   * entries: the pieces on either side are read together where the digits
+   * could be a group of three, or where one side is a bare number, which is
+   * no tally by itself ("3,5/10" written with a decimal comma). */
+  function joinable(before, gap, after) {
+    const left = digitsAtEnd(before);
+    const right = digitsAtStart(after);
+    if (gap.length !== 1 || !marks.has(gap) || left === 0 || right === 0)
+      return false;
+    return (left <= 3 && right === 3) || !before.includes("/") || !after.includes("/");
+  }
+
+  /* The text's pieces, where each begins and ends, with its slashes
+   * counted: "7853 / 10000", as it may be typed when read out, is one; a
+   * slash at a line's end is not joined to the next line.  One pass over
+   * the text, char by char, as a pasted wall of text must cost no more. */
+  function pieces(text) {
+    const found = [];
+    let from = -1;
+    let slashes = 0;
+    const spaces = (i) => {
+      while (i < text.length && nextToSlash(text.charCodeAt(i)))
+        i++;
+      return i;
+    };
+    for (let i = 0; i < text.length;) {
+      const c = text.charCodeAt(i);
+      if (c !== slash && !separates(c)) {
+        from = from < 0 ? i : from;
+        i++;
+        continue;
+      }
+      const after = spaces(i);
+      if (text.charCodeAt(after) === slash) {
+        from = from < 0 ? i : from;
+        slashes++;
+        i = spaces(after + 1);
+        continue;
+      }
+      if (from >= 0)
+        found.push({ from, to: i, slashes });
+      from = -1;
+      slashes = 0;
+      i = Math.max(after, i + 1);
+    }
+    if (from >= 0)
+      found.push({ from, to: text.length, slashes });
+    return found;
+  }
+
+  // The text's pieces, in chunks of those that may be read together.
+  function chunks(text) {
+    const found = [];
+    let last = null;
+    for (const { from, to, slashes } of pieces(text)) {
+      const piece = text.slice(from, to).trim();
+      const chunk = found[found.length - 1];
+      const gap = last === null ? "" : text.slice(last, from);
+      if (chunk && joinable(chunk.pieces[chunk.pieces.length - 1], gap, piece)) {
+        chunk.gaps.push(gap);
+        chunk.pieces.push(piece);
+        chunk.slashes.push(slashes);
+      } else {
+        found.push({ pieces: [piece], gaps: [], slashes: [slashes] });
+      }
+      last = to;
+    }
+    return found;
+  }
+
+  /* A number's digits, or what is wrong with it: grouped by one mark in
+   * threes, or not at all.  Its size is judged by its digits alone, before
+   * any arithmetic.  The strip never writes a number with a leading 0:
+   * where one comes, a number was most likely split where it was grouped,
+   * and its halves must not count as runs. */
+  function digits(text) {
+    let plain = text;
+    if (!/^\d+$/.test(text)) {
+      const grouped = /^\d{1,3}(\D)\d{3}(?:\1\d{3})*$/.exec(text);
+      if (!grouped || !marks.has(grouped[1]))
+        return { problem: "form" };
+      plain = text.split(grouped[1]).join("");
+    }
+    if (/^0\d/.test(plain))
       return { problem: "zero first" };
-    const [inside, total] = [BigInt(found[1]), BigInt(found[2])];
-    if (inside > most || total > most)
+    if (plain.length > mostDigits || (plain.length === mostDigits && plain > String(most)))
       return { problem: "reach" };
+    return { plain };
+  }
+
+  function judge(entry) {
+    const halves = entry.split("/");
+    if (halves.length !== 2)
+      return { problem: "form" };
+    const numbers = halves.map((half) => digits(half.trim()));
+    for (const problem of ["form", "zero first", "reach"])
+      if (numbers.some((n) => n.problem === problem))
+        return { problem };
+    const [inside, total] = numbers.map((n) => BigInt(n.plain));
     if (total === 0n)
       return { problem: "zero" };
     if (inside > total)
@@ -75,13 +208,95 @@
     return { samples, estimate, within: Math.abs(estimate - band.centre) <= band.half(samples) };
   }
 
-  /* Every entry, judged; the last one waits while it is being typed: the
-   * caret at the field's end and no separator after it yet. */
+  function joined({ pieces, gaps }, from, to) {
+    let text = pieces[from];
+    for (let i = from + 1; i < to; i++)
+      text += gaps[i - 1] + pieces[i];
+    return text;
+  }
+
+  /* The ways to read a chunk's pieces as a list of whole tallies, counted
+   * as far as two, from the last piece back: ways[i] for the pieces from i
+   * on, and firsts[i] the first entries that lead to one.  An entry spans a
+   * few pieces at most, so the work grows with the text's length alone. */
+  function readings(chunk) {
+    const n = chunk.pieces.length;
+    if (!chunk.slashes.some(Boolean))
+      return [];
+    const ways = new Array(n + 1).fill(0);
+    const firsts = [];
+    ways[n] = 1;
+    for (let i = n - 1; i >= 0; i--) {
+      firsts[i] = null;
+      let size = 0;
+      let slashes = 0;
+      for (let j = i; j < n && j - i < mostPieces; j++) {
+        size += chunk.pieces[j].length;
+        slashes += chunk.slashes[j];
+        if (size > longestEntry || slashes > 1)
+          break;
+        if (slashes === 0 || ways[j + 1] === 0)
+          continue;
+        const entry = joined(chunk, i, j + 1);
+        if (judge(entry).problem)
+          continue;
+        (firsts[i] = firsts[i] || []).push([j + 1, entry]);
+        ways[i] = Math.min(2, ways[i] + ways[j + 1]);
+      }
+    }
+    const along = (from, take) => {
+      const found = [];
+      for (let i = from, t = take; i < n; t = 0) {
+        found.push(firsts[i][t][1]);
+        i = firsts[i][t][0];
+      }
+      return found;
+    };
+    if (ways[0] < 2)
+      return ways[0] ? [along(0, 0)] : [];
+    // The second way parts from the first where it first can.
+    const before = [];
+    let i = 0;
+    while (firsts[i].length === 1) {
+      before.push(firsts[i][0][1]);
+      i = firsts[i][0][0];
+    }
+    return [along(0, 0), [...before, ...along(i, 1)]];
+  }
+
+  /* A chunk's entries, each judged: its one way of reading; with none,
+   * the pieces one by one where each is shaped as a tally of its own, else
+   * the whole as one entry; with two, the whole, named with both. */
+  function chunkEntries(chunk) {
+    if (chunk.pieces.length === 1)
+      return [{ entry: chunk.pieces[0], ...judge(chunk.pieces[0]) }];
+    const ways = readings(chunk);
+    if (ways.length === 1)
+      return ways[0].map((entry) => ({ entry, ...judge(entry) }));
+    const whole = joined(chunk, 0, chunk.pieces.length);
+    if (ways.length === 2)
+      return [{ entry: whole, problem: "ways", ways: ways.map((way) => way.map(plainly).join(oneWayAnd)) }];
+    if (chunk.pieces.every((piece, i) => chunk.slashes[i] === 1 && /^[^/].*[^/]$/.test(piece)))
+      return chunk.pieces.map((entry) => ({ entry, ...judge(entry) }));
+    return [{ entry: whole, ...judge(whole) }];
+  }
+  // An entry as the strip writes it, with no marks in its numbers.
+  function plainly(entry) {
+    const { inside, total } = judge(entry);
+    return `${inside}/${total}`;
+  }
+
+  /* Every entry, judged; the last chunk waits while it is being typed: the
+   * caret at the field's end, and no separator after it yet, or only one
+   * mark after a digit, which may be the start of a group. */
   function read(pasted) {
-    const all = entries(field.value);
-    const typing = !pasted && document.activeElement === field && field.selectionEnd === field.value.length &&
-      !/[\s,;]$/.test(field.value);
-    const judgedAll = (typing ? all.slice(0, -1) : all).map((entry, i) => ({ entry, place: i + 1, ...judge(entry) }));
+    const text = field.value;
+    const all = chunks(text);
+    const tail = text.slice(-2);
+    const open = tail === "" || !/[\s,;]$/.test(tail) || /^\d[, \u00a0\u202f]$/.test(tail);
+    const typing = !pasted && document.activeElement === field && field.selectionEnd === text.length && open;
+    const judgedAll = (typing ? all.slice(0, -1) : all).flatMap(chunkEntries)
+      .map((r, i) => ({ place: i + 1, ...r }));
     const runs = judgedAll.filter((r) => !r.problem);
     const bad = judgedAll.filter((r) => r.problem);
     if (runs.length === 0)
@@ -98,8 +313,10 @@
   function quoted(entry) {
     return entry.length > longestQuoted ? entry.slice(0, longestQuoted - 1) + "\u2026" : entry;
   }
-  function why({ problem, place, entry }) {
+  function why({ problem, place, entry, ways }) {
     const values = { place: number(place), entry: quoted(entry), most: number(most) };
+    if (ways)
+      [values.one, values.other] = ways;
     const reasons = {
       // TRANSLATORS: why the class's panel does not take an entry, in a list under the field: {place}
       // is the entry's place in the field (1 for the first), {entry} the text typed, in your quotation marks.
@@ -114,6 +331,10 @@
       zero: () => say("Entry {place}, \u201c{entry}\u201d: a total of 0 samples gives no estimate.", values),
       // TRANSLATORS: as above.
       more: () => say("Entry {place}, \u201c{entry}\u201d: more samples inside than in total.", values),
+      // TRANSLATORS: as above, for a text whose commas or spaces could group digits or part entries, so
+      // that it reads as two lists of entries, {one} and {other}, such as 1/2; 300400/500600.
+      ways: () => say("Entry {place}, \u201c{entry}\u201d: it can be read as {one} or as {other}, so none of it " +
+        "counts. Put each entry on a line of its own.", values),
     };
     return reasons[problem]();
   }
@@ -225,7 +446,8 @@
 
   /* The browser's own storage, for this page's address: served, from disk
    * and the one file alike.  Some browsers refuse it, in settings or in a
-   * frame of another site, and any may be full: the panel then says so. */
+   * frame of another site, and any may be full: the panel then says so,
+   * for as long as it is so. */
   let store = null;
   try {
     store = window.localStorage;
@@ -235,23 +457,90 @@
     store = null;
   }
   function keep(text) {
+    if (store === null)
+      return;
     try {
       if (text)
         store.setItem(storeKey, text);
       else
         store.removeItem(storeKey);
+      keptNote.hidden = true;
     } catch {
       keptNote.hidden = false;
     }
   }
 
+  function lines(text) {
+    return text === "" ? [] : text.split("\n");
+  }
+  function counts(list) {
+    const found = new Map();
+    for (const line of list)
+      found.set(line, (found.get(line) || 0) + 1);
+    return found;
+  }
+
+  /* Another tab changed the list from before to after.  Where this tab's
+   * text is not before, it changed the list too, in the moment before it
+   * heard: the lines it took out go from after, and those it added are put
+   * back, unless the other tab has them already. */
+  function merged(before, mine, after) {
+    if (mine === before || mine === after)
+      return after;
+    const [had, has] = [counts(lines(before)), counts(lines(mine))];
+    const result = lines(after);
+    for (const [line, n] of had)
+      for (let gone = n - (has.get(line) || 0), i = result.length - 1; gone > 0 && i >= 0; i--)
+        if (result[i] === line) {
+          result.splice(i, 1);
+          gone--;
+        }
+    const theirs = counts(lines(after));
+    for (const line of lines(mine)) {
+      const added = (has.get(line) || 0) - (had.get(line) || 0);
+      const already = (theirs.get(line) || 0) - (had.get(line) || 0);
+      if (added > 0 && already < added) {
+        result.push(line);
+        has.set(line, has.get(line) - 1);
+      }
+    }
+    return result.join("\n");
+  }
+
+  // The caret stays as far from the text's end as it was.
+  function replace(text) {
+    const fromEnd = field.value.length - field.selectionEnd;
+    const focused = document.activeElement === field;
+    field.value = text;
+    if (focused)
+      field.setSelectionRange(Math.max(0, text.length - fromEnd), Math.max(0, text.length - fromEnd));
+  }
+
+  // A change of the list in another tab of the page (null: all cleared).
+  function changedElsewhere(event) {
+    if (event.storageArea !== store || (event.key !== null && event.key !== storeKey))
+      return;
+    const after = event.newValue || "";
+    const text = merged(event.oldValue || "", field.value, after);
+    if (text !== field.value)
+      replace(text);
+    if (text !== after)
+      keep(text);
+    show(false);
+  }
+
   /* ---- the file ---- */
 
-  // RFC 4180: commas, CRLF, a field quoted where it holds a comma, a quote
-  // or a line break; numbers with dot decimals, as a spreadsheet reads them.
+  /* RFC 4180: CRLF, a field quoted where it holds the separator, a quote
+   * or a line break.  Separated as the reader's spreadsheet expects when
+   * the file is opened with a double click: where the language writes
+   * decimal commas, semicolons and decimal commas, as Excel and LibreOffice
+   * take them under such a language; else commas and points. */
+  const decimalComma = number(0.5, 1).includes(",");
+  const separator = decimalComma ? ";" : ",";
   function csvField(value) {
-    const text = String(value);
-    return /[",\r\n]/.test(text) ? `"${text.replace(/"/g, '""')}"` : text;
+    const text = typeof value === "number" && decimalComma ? String(value).replace(".", ",") : String(value);
+    return text.includes(separator) || /["\r\n]/.test(text) ? `"${text.replace(/"/g, '""')}"` : text;
   }
   function row(what, samples, inside, estimate) {
     const n = Number(samples);
@@ -271,8 +560,10 @@
       say("inside"),
       // TRANSLATORS: a CSV column heading: the run's estimate of π.
       say("estimate"),
-      // TRANSLATORS: CSV column headings: the band's edges at the run's number of samples.
-      say("band's low edge"), say("band's high edge"),
+      // TRANSLATORS: a CSV column heading: the band's lower edge at the run's number of samples.
+      say("band's low edge"),
+      // TRANSLATORS: a CSV column heading: the band's upper edge at the run's number of samples.
+      say("band's high edge"),
       // TRANSLATORS: a CSV column heading: 1 where the run lies within the band, 0 where it does not.
       say("within the band (1 yes, 0 no)"),
     ]];
@@ -283,7 +574,7 @@
       rows.push(row(say("a pupil's run"), r.total, r.inside, r.estimate));
     if (together)
       rows.push(row(say("the class together"), together.total, together.inside, together.estimate));
-    return rows.map((fields) => fields.map(csvField).join(",") + "\r\n").join("");
+    return rows.map((fields) => fields.map(csvField).join(separator) + "\r\n").join("");
   }
 
   /* A file made in the page and handed to the browser as a download: no
@@ -312,6 +603,7 @@
     keptNote.hidden = false;
   else
     field.value = store.getItem(storeKey) || "";
+  window.addEventListener("storage", changedElsewhere);
   show(false);
   toggle.addEventListener("click", () => openPanel(panel.hidden));
   panel.addEventListener("submit", (event) => event.preventDefault());

@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: MIT
 """The class's runs: pasted and pooled against the band in every browser;
 in Chromium, each check in a browser of its own, as the entries are kept,
-bad entries named, kept across a reload, and downloaded (200 left for
-minutes are the memory module's)."""
+bad entries named, numbers grouped as the page writes them read as one,
+kept across a reload, shared by two tabs, and downloaded as the reader's
+spreadsheet opens it (200 left for minutes are the memory module's)."""
 import csv
 import math
 import pathlib
@@ -17,6 +18,18 @@ from conftest import paste, text, wait_for
 
 SHARE = 125676 / 160000  # the board's pixels inside the circle
 CENTRE, TWO_ERRORS = 4 * SHARE, 8 * math.sqrt(SHARE * (1 - SHARE))
+GERMAN = ["--lang=de", "--accept-lang=de"]
+# A paste's runs as the chart gets them ([samples, estimate] each, or None), the entries named, and the
+# longest text the page made a BigInt of.
+POOLED = """const field = document.getElementById("class-entries"), take = quorvel.chartClass, real = BigInt;
+  let given = null, longest = 0;
+  quorvel.chartClass = (runs) => { given = runs; take(runs); };
+  window.BigInt = (v) => { longest = Math.max(longest, String(v).length); return real(v); };
+  field.value = arguments[0];
+  field.dispatchEvent(new InputEvent("input", {inputType: "insertFromPaste", bubbles: true}));
+  [quorvel.chartClass, window.BigInt] = [take, real];
+  return [given && given.runs.map((r) => [r.samples, r.estimate]),
+          [...document.querySelectorAll("#class-problems li")].map((li) => li.textContent).join(" "), longest];"""
 SAID = re.compile(r"Runs of the class within the band for their number of samples: (?P<within>\d[\d,]*) of "
                   r"(?P<runs>\d[\d,]*), .*? The class together gives (?P<estimate>\d\.(?P<decimals>\d+)), \d\.\d+ "
                   r"(?P<side>below|above) \u03c0\. Samples in all: (?P<total>\d[\d,]*); for that many, the band is "
@@ -83,6 +96,56 @@ def test_bad_entries_are_named_and_good_ones_kept(fresh, serve):
     assert agrees(summary, good), summary
 
 
+@pytest.mark.parametrize("fresh, entries, pooled, named", [
+    ([], "157,180/200,000", [(157180, 200000)], ""),
+    ([], "157 180 / 200 000\n7853/10000", [(157180, 200000), (7853, 10000)], ""),
+    ([], "157\u00a0180/200\u00a0000", [(157180, 200000)], ""),
+    (GERMAN, "157.180/200.000", [(157180, 200000)], ""),
+    ([], "157.180/200.000", None, "not two whole numbers"),
+    ([], "8/10 700 800/1 000 000", None, "read as 8/10; 700800/1000000 or as 8/10700; 800/1000000"),
+    ([], "157,180/200,00", None, "not two whole numbers"),
+    ([], "3,5/10 7853/10000", [(7853, 10000)], "3,5/10"),
+    ([], "7" * 10**6 + "/10 7853/10000", [(7853, 10000)], "larger than Quorvel can count"),
+], indirect=["fresh"], ids=["commas", "spaces", "no-break spaces", "German points", "a point in English",
+                            "two readings", "split", "a decimal comma", "a wall of digits"])
+def test_grouped_numbers_are_one_and_no_piece_of_a_split_one_counts(fresh, serve, entries, pooled, named):
+    """Digits beyond a 64-bit tally are refused before any arithmetic."""
+    fresh.get(serve().url)
+    fresh.click("class-results")
+    runs, problems, longest = fresh.run(POOLED, entries)
+    assert runs == (pooled and [[t, 4 * i / t] for i, t in pooled]) and named in problems and longest <= 20, \
+        (runs, problems, longest)
+
+
+def test_two_tabs_share_one_list_and_the_note_tells_what_is_kept(fresh, serve):
+    """Each tab sees the other's entries at once; a change that crosses one
+    made the moment before loses neither."""
+    url = serve().url
+    paste(fresh, url, "7853/10000")
+    fresh.switch_to.new_window("tab")
+    paste(fresh, url, "7853/10000\n7800/10000")
+    fresh.switch_to.window(fresh.window_handles[0])
+    assert wait_for(lambda: fresh.run("return document.getElementById('class-entries').value") ==
+                    "7853/10000\n7800/10000", 5)
+    crossed, kept, note = fresh.run("""const field = document.getElementById("class-entries"), was = field.value;
+        const type = (text) => { field.value += text;
+          field.dispatchEvent(new InputEvent("input", {inputType: "insertText", bubbles: true})); };
+        type("\\n111/200");
+        dispatchEvent(new StorageEvent("storage", {key: "quorvel: the class's runs", oldValue: was,
+                                                   newValue: was + "\\n222/300", storageArea: localStorage}));
+        const set = Storage.prototype.setItem, note = () => document.getElementById("class-kept").hidden;
+        Storage.prototype.setItem = () => { throw new DOMException("full", "QuotaExceededError"); };
+        type(" 1/2");
+        const full = note();
+        Storage.prototype.setItem = set;
+        type(" 1/3");
+        return [field.value, localStorage.getItem("quorvel: the class's runs"), [full, note()]];""")
+    assert crossed == kept == "7853/10000\n7800/10000\n222/300\n111/200 1/2 1/3" and note == [False, True], \
+        (crossed, kept, note)
+    fresh.switch_to.window(fresh.window_handles[1])
+    assert wait_for(lambda: fresh.run("return document.getElementById('class-entries').value") == kept, 5)
+
+
 def test_entries_survive_a_reload(fresh, place):
     _, entries = tallies(5, 2)
     before = paste(fresh, place, entries)
@@ -93,24 +156,32 @@ def test_entries_survive_a_reload(fresh, place):
     assert wait_for(lambda: text(fresh, "chart-reading").endswith(before), 5)
 
 
-def test_download_agrees_with_the_words(fresh, place):
+@pytest.mark.parametrize("fresh", [[], GERMAN], indirect=True, ids=["en", "de"])
+def test_download_agrees_with_the_chart(fresh, place):
+    """As a spreadsheet in the reader's language reads it: commas and points
+    in English, semicolons and decimal commas in German."""
     runs, entries = tallies(12, 3)
     paste(fresh, place, entries)
     wait_for(lambda: fresh.run("return window.quorvel.chartKept().length > 50"), 10)
+    fresh.click("pause")
     fresh.click("class-download")
     name = pathlib.Path(fresh.downloads, time.strftime("quorvel-%Y-%m-%d.csv"))
     wait_for(name.exists, 10)
-    words, data = text(fresh, "chart-reading"), name.read_bytes()
+    words, data, kept = text(fresh, "chart-reading"), name.read_bytes(), fresh.run("return quorvel.chartKept()")
+    english = fresh.run("return document.documentElement.lang") == "en"
     assert data.startswith(b"\xef\xbb\xbf") and data.endswith(b"\r\n") and data.count(b"\n") == data.count(b"\r\n")
-    head, *rows = list(csv.reader(data.decode("utf-8-sig").splitlines()))
-    assert head == ["run", "samples", "inside", "estimate", "band's low edge", "band's high edge",
-                    "within the band (1 yes, 0 no)"]
+    head, *rows = list(csv.reader(data.decode("utf-8-sig").splitlines(), delimiter="," if english else ";"))
+    assert len(head) == 7 and (not english or head == ["run", "samples", "inside", "estimate", "band's low edge",
+                                                        "band's high edge", "within the band (1 yes, 0 no)"])
+    assert english or not [f for r in rows for f in r[1:] if "." in f]
+    rows = [[name, int(n), int(inside), *(float(f.replace(",", ".")) for f in r)] for name, n, inside, *r in rows]
     path, theirs, together = rows[:-len(runs) - 1], rows[-len(runs) - 1:-1], rows[-1]
-    assert [r[0] for r in rows] == ["this run"] * len(path) + ["a pupil's run"] * len(runs) + ["the class together"]
-    for _, samples, inside, estimate, low, high, within in rows:
-        n, e, half = int(samples), float(estimate), TWO_ERRORS / math.sqrt(int(samples))
-        assert (abs(e - 4 * int(inside) / n) <= 5.1e-9 and abs(float(low) - CENTRE + half) < 1e-9 and  # 8 decimals
-                abs(float(high) - CENTRE - half) < 1e-9 and within == str(int(abs(e - CENTRE) <= half)))
-    assert len(path) > 50 and [int(r[1]) for r in path] == sorted({int(r[1]) for r in path})
-    assert [(int(r[2]), int(r[1])) for r in theirs] == runs and agrees(words, runs), words
-    assert together[1:3] == [str(sum(t for _, t in runs)), str(sum(i for i, _ in runs))]
+    assert [r[0] for r in rows] == [path[0][0]] * len(path) + [theirs[0][0]] * len(runs) + [together[0]] and \
+        len({path[0][0], theirs[0][0], together[0]}) == 3
+    for _, n, inside, e, low, high, within in rows:
+        half = TWO_ERRORS / math.sqrt(n)
+        assert (abs(e - 4 * inside / n) <= 5.1e-9 and abs(low - CENTRE + half) < 1e-9 and  # 8 decimals
+                abs(high - CENTRE - half) < 1e-9 and within == int(abs(e - CENTRE) <= half))
+    assert len(path) > 50 and [r[1:4] for r in path] == kept
+    assert [(r[2], r[1]) for r in theirs] == runs and (not english or agrees(words, runs)), words
+    assert together[1:3] == [sum(t for _, t in runs), sum(i for i, _ in runs)]
