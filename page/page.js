@@ -3,11 +3,14 @@
 /* The page around the program: it makes Module (README.md here) and starts
  * quorvel.js on the canvas, keeps the keyboard usable around the picture,
  * writes the strip's tally out as text for screen readers (saying so when
- * the run is paused) and hands it to the chart, begins both anew when the
- * run starts again, offers full screen for a projector, with the controls
- * above and the chart beside the picture where there is room, and, where the
- * page is served, offers its web app manifest in the reader's language and
- * registers the service worker that keeps the page for offline use.
+ * the run is paused) and hands it to the chart, shows the strip's figures
+ * again under a picture shrunk below its own size, where its small glyphs
+ * are hard to read, with a control that copies the tally, begins all of
+ * them anew when the run starts again, offers full screen for a projector,
+ * with the controls above and the chart beside the picture where there is
+ * room, and, where the page is served, offers its web app manifest in the
+ * reader's language and registers the service worker that keeps the page
+ * for offline use.
  *
  * The page runs in three places.  Served, the program's WebAssembly comes as
  * quorvel.wasm.  Opened from disk, a page may fetch nothing, so it comes
@@ -15,7 +18,7 @@
  * need a server, are not asked for.  In the one file, quorvel.html, the
  * program's scripts follow this one in the page itself.
  *
- * Sections: constants, keys, the reading, full screen, start.
+ * Sections: constants, keys, the reading, the tally, full screen, start.
  */
 "use strict";
 
@@ -24,6 +27,7 @@
   const width = 400;
   const height = 420;
   const chartLeastPx = 320; // narrower, and the chart's labels crowd its lines
+  const copiedForMs = 2000;
 
   const { say, number, lang } = window.quorvel;
   const canvas = document.getElementById("canvas");
@@ -32,6 +36,8 @@
   const trouble = document.getElementById("trouble");
   const control = document.getElementById("fullscreen");
   const controls = document.getElementById("controls");
+  const stripAgain = document.getElementById("strip-again");
+  const copy = document.getElementById("copy");
 
   /* ---- keys ---- */
 
@@ -52,11 +58,13 @@
    * has said why the program is not running, that stays the reading. */
   let latest = null;
   let stale = false;
-  function takeStrip(estimate, tally) {
-    const cut = tally.indexOf("/");
-    latest = { estimate: Number(estimate), inside: Number(tally.slice(0, cut)), total: Number(tally.slice(cut + 1)) };
+  function takeStrip(estimate, count) {
+    const cut = count.indexOf("/");
+    latest = { estimate: Number(estimate), inside: Number(count.slice(0, cut)), total: Number(count.slice(cut + 1)) };
+    latest.strip = [count, estimate];
     stale = true;
     window.quorvel.chart(latest);
+    showTally();
   }
   function showReading() {
     if (!stale || !trouble.hidden)
@@ -87,6 +95,68 @@
     latest = null;
     stale = true;
     window.quorvel.chartRestart();
+    showTally();
+  }
+
+  /* ---- the tally ---- */
+
+  /* Shown where the picture is narrower than its own 400 pixels: decided
+   * in the frame after the size changes, as showing it makes the controls
+   * taller, and in full screen the picture smaller. */
+  let sizing = false;
+  function sizeTally() {
+    if (sizing)
+      return;
+    sizing = true;
+    requestAnimationFrame(() => {
+      sizing = false;
+      if (!canvas.hidden)
+        stripAgain.hidden = canvas.getBoundingClientRect().width >= width - 0.5;
+      showTally();
+    });
+  }
+  // Written once a display frame at the most, however fast the steps.
+  let writing = false;
+  function showTally() {
+    if (writing || stripAgain.hidden)
+      return;
+    writing = true;
+    requestAnimationFrame(() => {
+      writing = false;
+      const [count, estimate] = latest ? latest.strip : ["", ""];
+      stripAgain.firstElementChild.textContent = count;
+      stripAgain.children[1].textContent = estimate;
+      copy.disabled = latest === null;
+    });
+  }
+
+  /* The tally as the class's panel takes it.  The clipboard's own call
+   * where the page may use it (https, localhost), else the browser's older
+   * copy of a selection (a school's network over plain http); where both
+   * fail, the tally stays selected, for the reader to copy. */
+  function copyTally() {
+    if (latest === null)
+      return;
+    const count = latest.strip[0];
+    const copied = () => {
+      // TRANSLATORS: the "Copy" button once it has copied the tally: one short word.
+      copy.textContent = say("Copied");
+      setTimeout(() => { copy.textContent = say("Copy"); }, copiedForMs);
+    };
+    const selected = () => {
+      stripAgain.firstElementChild.textContent = count;
+      const range = document.createRange();
+      range.selectNodeContents(stripAgain.firstElementChild);
+      getSelection().removeAllRanges();
+      getSelection().addRange(range);
+      try {
+        return document.execCommand("copy");
+      } catch {
+        return false;
+      }
+    };
+    const written = navigator.clipboard ? navigator.clipboard.writeText(count) : Promise.reject(new Error("none"));
+    written.then(copied, () => selected() && copied());
   }
 
   /* ---- full screen ---- */
@@ -111,6 +181,7 @@
     stage.style.setProperty("--beside", `${beside}px`);
     stage.style.setProperty("--bar", `${bar}px`);
     stage.classList.toggle("roomy", beside >= chartLeastPx);
+    sizeTally();
   }
   function toggleFullscreen() {
     if (fullscreenElement())
@@ -165,6 +236,9 @@
   }
 
   window.quorvel = Object.assign(window.quorvel, { restate, anew });
+  copy.addEventListener("click", copyTally);
+  window.addEventListener("resize", sizeTally);
+  sizeTally();
   for (const type of ["keydown", "keyup", "keypress"])
     window.addEventListener(type, keepKeys, true);
   setInterval(showReading, readingPeriodMs);
