@@ -200,10 +200,11 @@
       [say("estimate"), colours.estimate, []],
       ["\u03c0", colours.pi, [unit * 0.8, unit * 0.4]],
       // TRANSLATORS: the chart's key: the yellow line at {settles}, 3.1419, where the estimate settles.
+      // A few words, as a phone's chart is 320 px wide.
       [say("{settles}, where it settles", { settles: number(settles, 4) }), colours.settles, [unit * 0.15, unit * 0.3]],
       // TRANSLATORS: the chart's key: the blue band, within which about 95 runs in 100 lie at each
       // number of samples. A few words, as a phone's chart is 320 px wide.
-      [say("band: 95 runs in 100 land here"), colours.edge, []],
+      [say("band: about 95 runs in 100 land here"), colours.edge, []],
       ...classKey(),
     ];
     let x = left;
@@ -293,9 +294,10 @@
   function classKey() {
     const { say } = window.quorvel;
     // TRANSLATORS: more of the chart's key, and the name of rows in the downloaded CSV file: one
-    // pupil's run, as the teacher typed it in.
+    // pupil's run, as the teacher typed it in. A few words, as a phone's chart is 320 px wide.
     return klass ? [[say("a pupil's run"), colours.run, [], "circle"],
-      // TRANSLATORS: as above: the runs of all the pupils pooled into one.
+      // TRANSLATORS: as above: the runs of all the pupils pooled into one. A few words, as a phone's
+      // chart is 320 px wide.
       [say("the class together"), colours.together, [], "diamond"]] : [];
   }
 

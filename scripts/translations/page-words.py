@@ -81,11 +81,17 @@ def main():
     with open(path, encoding="utf-8") as f:
         words.feed(f.read())
     print('msgid ""\nmsgstr ""\n"Content-Type: text/plain; charset=UTF-8\\n"\n')
+    # A text said in two places (a button and the heading of what it opens) is one entry.
+    merged = {}
     for line, text, notes in words.found:
         text = re.sub(r"\s+", " ", text).strip()
-        notes += [FIGURES[name] for name in re.findall(r"\{(\w+)\}", text)]
+        lines, known = merged.setdefault(text, ([], []))
+        lines.append(line)
+        known += [n for n in notes + [FIGURES[name] for name in re.findall(r"\{(\w+)\}", text)] if n not in known]
+    for text, (lines, notes) in merged.items():
         comments = "".join("#. %s\n" % n for n in notes)
-        print("%s#: %s:%d\nmsgid %s\nmsgstr \"\"\n" % (comments, path, line, quoted(text)))
+        places = " ".join("%s:%d" % (path, line) for line in lines)
+        print("%s#: %s\nmsgid %s\nmsgstr \"\"\n" % (comments, places, quoted(text)))
 
 
 if __name__ == "__main__":
