@@ -8,8 +8,9 @@
  * every file or leaves nothing; it takes over only once no page runs the old
  * build, and then drops the old cache.  So a page always runs one build's
  * files, never a mix.  The code library, which the page asks for only when
- * the code to scan is first shown, joins the cache then.  Nothing beyond
- * these files is ever fetched or answered here.
+ * the code to scan is first shown, joins the cache then, and so do the web
+ * app manifests and their icons, which the browser asks for only to offer
+ * installing.  Nothing beyond these files is ever fetched or answered here.
  */
 "use strict";
 

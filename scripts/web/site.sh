@@ -9,12 +9,22 @@
 # Debian's QR code library for the code to scan, a web app manifest for each
 # language, and quorvel.html, all of it in one file.  The scripts are made
 # small with Debian's terser.  BOARD is the board's pixels inside the circle
-# and in all, as inside/total, which the page's words carry.
+# and in all, as inside/total, which the page's words carry.  OUT is made
+# anew each time, but removed only where it is empty or the one this script
+# made, which says so in a file of its own, .quorvel-site: any other folder
+# (a checkout, a home) is left alone, and the build fails.
 #   scripts/web/site.sh OUT VERSION PROGRAM BOARD FILES...
 set -eu
 top=$(cd "$(dirname "$0")/../.." && pwd)
+mark=.quorvel-site
+if [ -e "$1" ] && [ ! -f "$1/$mark" ] && [ -n "$(ls -A "$1")" ]; then
+	echo "$1 is not a folder this build made (it has no $mark):" \
+		"remove it yourself, or name an empty or new folder for the page" >&2
+	exit 1
+fi
 rm -rf "$1"
 out=$(mkdir -p "$1" && cd "$1" && pwd)
+echo "Made by Quorvel's scripts/web/site.sh, which removes this folder when it makes the page anew." >"$out/$mark"
 version=$2
 program=$3
 board=$4
@@ -56,14 +66,17 @@ qrcode=/usr/share/nodejs/qrcode-generator/qrcode.js
 	terser "$qrcode" --compress --mangle
 } >"$out/qrcode.js"
 "$top/scripts/web/one-file.py" "$out"
-# The service worker keeps the served page's files (the page as ./), and the
-# code library once it is used, in a cache named after the version and the
-# files' sum, so that any change of a file is a new cache.  The page from
-# disk and the one file are not the served page's.
+# The service worker keeps the served page's files (the page as ./), and,
+# once they are used, the code library and the web app manifests with their
+# icons, which only installing asks for (a first visit on a pupil's phone
+# fetches one language's, not all eight), in a cache named after the
+# version and the files' sum, so that any change of a file is a new cache.
+# The page from disk and the one file are not the served page's.
 files=$(cd "$out" && ls | LC_ALL=C sort)
 sum=$(cd "$out" && cat $files | sha256sum | cut -c1-12)
 quoted() { printf '"%s", ' "$@" | sed 's/, $//'; }
-list=$(quoted $(echo "$files" | grep -v -x -e index.html -e quorvel.html -e quorvel-wasm.js -e qrcode.js))
-sed -e "s/@BUILD@/$version-$sum/" -e "s/@FILES@/$list/" -e "s/@LATER@/$(quoted qrcode.js)/" \
+later=$(echo "$files" | grep -x -e qrcode.js -e '.*\.webmanifest' -e '.*\.png')
+list=$(quoted $(echo "$files" | grep -v -x -F -e index.html -e quorvel.html -e quorvel-wasm.js -e "$later"))
+sed -e "s/@BUILD@/$version-$sum/" -e "s/@FILES@/$list/" -e "s/@LATER@/$(quoted $later)/" \
 	"$top/page/sw.js" >"$out/sw.js"
 echo "wrote $out: $(cd "$out" && ls | tr '\n' ' ')"
