@@ -16,8 +16,9 @@
  * itself writes them, in English or the reader's language ("157,180",
  * "157 180", "157.180" in German); where a comma or a space could group
  * digits or separate entries, the one way of reading that makes every entry
- * a tally is taken, and where there are two ways, or none, nothing of that
- * text counts: a piece of a split number must never pass for a run.  A
+ * a tally is taken; where there are two, nothing of that text counts, and
+ * where there is none, only pieces that are each shaped as a tally of their
+ * own: a piece of a split number must never pass for a run.  A
  * tally is read exactly, as a BigInt, but only once its digits fit the
  * program's 64-bit counter (at most 2^64 − 1), so that a pasted wall of
  * digits costs no more to read than its length; reading is linear in the
