@@ -101,8 +101,15 @@
   /* ---- the tally ---- */
 
   /* Shown where the picture is narrower than its own 400 pixels: decided
-   * in the frame after the size changes, as showing it makes the controls
-   * taller, and in full screen the picture smaller. */
+   * as the page starts, before it is first drawn, so that nothing moves
+   * under a finger; after that, in the frame after the size changes, as
+   * showing it makes the controls taller, and in full screen the picture
+   * smaller. */
+  function fitTally() {
+    if (!canvas.hidden)
+      stripAgain.hidden = canvas.getBoundingClientRect().width >= width - 0.5;
+    showTally();
+  }
   let sizing = false;
   function sizeTally() {
     if (sizing)
@@ -110,9 +117,7 @@
     sizing = true;
     requestAnimationFrame(() => {
       sizing = false;
-      if (!canvas.hidden)
-        stripAgain.hidden = canvas.getBoundingClientRect().width >= width - 0.5;
-      showTally();
+      fitTally();
     });
   }
   // Written once a display frame at the most, however fast the steps.
@@ -238,7 +243,7 @@
   window.quorvel = Object.assign(window.quorvel, { restate, anew });
   copy.addEventListener("click", copyTally);
   window.addEventListener("resize", sizeTally);
-  sizeTally();
+  fitTally();
   for (const type of ["keydown", "keyup", "keypress"])
     window.addEventListener(type, keepKeys, true);
   setInterval(showReading, readingPeriodMs);
