@@ -448,8 +448,11 @@
   /* The browser's own storage, for this page's address: served, from disk
    * and the one file alike.  Some browsers refuse it, in settings or in a
    * frame of another site, and any may be full: the panel then says so,
-   * for as long as it is so. */
+   * for as long as it is so.  A text as long as one it refused is not tried
+   * again until another tab changes what is kept, as writing a pasted wall
+   * of text only to be refused would cost every keystroke after it. */
   let store = null;
+  let refused = Infinity; // the length of the shortest text refused
   try {
     store = window.localStorage;
     store.setItem(storeKey + "?", "");
@@ -461,12 +464,15 @@
     if (store === null)
       return;
     try {
+      if (text.length >= refused)
+        throw new RangeError("refused before");
       if (text)
         store.setItem(storeKey, text);
       else
         store.removeItem(storeKey);
       keptNote.hidden = true;
     } catch {
+      refused = Math.min(refused, text.length);
       keptNote.hidden = false;
     }
   }
@@ -523,6 +529,7 @@
       return;
     const after = event.newValue || "";
     const text = merged(event.oldValue || "", field.value, after);
+    refused = Infinity;
     if (text !== field.value)
       replace(text);
     if (text !== after)
