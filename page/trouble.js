@@ -185,11 +185,11 @@
     }
 
     const take = module.quorvelStrip;
-    module.quorvelStrip = (estimate, tally) => {
+    module.quorvelStrip = (...strip) => {
       started = true;
       last = performance.now();
       takeBack();
-      take(estimate, tally);
+      take(...strip);
     };
     module.onAbort = () => tell(started ? "ended" : "load", started, place);
     // Called as the program ends; a status of 0 is Emscripten setting the

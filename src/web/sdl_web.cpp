@@ -35,6 +35,11 @@
  * listener, which would keep the page out of the browser's back/forward cache,
  * is never added, since a page that is going has nothing left to close.
  *
+ * The strip's texts go to the page as they are drawn, once a step, and with
+ * them where the step's sample landed across the board, for the page's
+ * sound to place it left or right: the program draws its trail oldest
+ * first, so the last disc before the strip is the newest sample.
+ *
  * Sections: constants, state, the timer, events, the screen, blits, the strip.
  */
 #define QUORVEL_WEB_LAYER
@@ -83,6 +88,7 @@ Frame frame;                        // NOLINT(cppcoreguidelines-avoid-non-const-
 SDL_Surface *screen = nullptr;      // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 bool sdl_started = false;           // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 char strip_estimate[estimate_size]; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+Sint16 newest_x = 0;                // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 
 Uint32 rounded(Uint32 ms)
 {
@@ -204,10 +210,11 @@ EM_JS(void, shape_listeners, (bool on), {
 });
 // clang-format on
 
-// The page's hook for the strip's texts, where the page has one.
-EM_JS(void, hand_over_strip, (const char *estimate, const char *tally), {
+// The page's hook for the strip's texts and the newest sample's column,
+// where the page has one.
+EM_JS(void, hand_over_strip, (const char *estimate, const char *tally, int x), {
 	if (Module.quorvelStrip)
-		Module.quorvelStrip(UTF8ToString(estimate), UTF8ToString(tally));
+		Module.quorvelStrip(UTF8ToString(estimate), UTF8ToString(tally), x);
 });
 
 } // namespace
@@ -362,15 +369,25 @@ int quorvel_upper_blit(SDL_Surface *src, SDL_Rect *srect, SDL_Surface *dst, SDL_
 }
 
 /* The strip's two texts, known by where the scene puts them, estimate first
- * and tally last in every step, go on to the page once the tally is drawn. */
+ * and tally last in every step, go on to the page once the tally is drawn,
+ * with the column the step's sample landed in. */
 int quorvel_string_rgba(SDL_Surface *dst, Sint16 x, Sint16 y, const char *s, Uint8 r, Uint8 g, Uint8 b,
                         Uint8 a)
 {
 	if (dst == screen && y == text_y && x == estimate_x)
 		std::snprintf(strip_estimate, sizeof strip_estimate, "%s", s);
 	else if (dst == screen && y == text_y && x == tally_x)
-		hand_over_strip(strip_estimate, s);
+		hand_over_strip(strip_estimate, s, newest_x);
 	return stringRGBA(dst, x, y, s, r, g, b, a);
+}
+
+// The trail's discs, oldest first: the last one drawn is the newest sample.
+int quorvel_filled_circle_rgba(SDL_Surface *dst, Sint16 x, Sint16 y, Sint16 rad, Uint8 r, Uint8 g, Uint8 b,
+                               Uint8 a)
+{
+	if (dst == screen)
+		newest_x = x;
+	return filledCircleRGBA(dst, x, y, rad, r, g, b, a);
 }
 
 } // extern "C"

@@ -8,8 +8,10 @@
  * web build include ahead of every file of the program and of SDL_gfx,
  * routes those calls to sdl_web.cpp, so the program's own code is the
  * desktop's, unchanged.  The strip's texts pass through it too, on their way
- * to SDL_gfx, so that the page can offer them as text; and so does the
- * program's shutdown, after which the page may start it again.
+ * to SDL_gfx, so that the page can offer them as text, and so do the trail's
+ * discs, the newest of which says where the latest sample landed, for the
+ * page's sound; and so does the program's shutdown, after which the page may
+ * start it again.
  */
 #pragma once
 
@@ -37,6 +39,8 @@ void quorvel_unlock_surface(SDL_Surface *surface);
 int quorvel_upper_blit(SDL_Surface *src, SDL_Rect *srect, SDL_Surface *dst, SDL_Rect *drect);
 int quorvel_string_rgba(SDL_Surface *dst, Sint16 x, Sint16 y, const char *s, Uint8 r, Uint8 g, Uint8 b,
                         Uint8 a);
+int quorvel_filled_circle_rgba(SDL_Surface *dst, Sint16 x, Sint16 y, Sint16 rad, Uint8 r, Uint8 g, Uint8 b,
+                               Uint8 a);
 
 #ifdef __cplusplus
 }
@@ -60,6 +64,7 @@ int quorvel_string_rgba(SDL_Surface *dst, Sint16 x, Sint16 y, const char *s, Uin
 // QUORVEL_WEB_SDL_GFX); the program's calls come here.
 #ifndef QUORVEL_WEB_SDL_GFX
 #define stringRGBA quorvel_string_rgba
+#define filledCircleRGBA quorvel_filled_circle_rgba
 #endif
 // SDL's own string and environment helpers are not there: the C library's are.
 #define SDL_getenv getenv
