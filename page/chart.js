@@ -21,8 +21,13 @@
  * mark of another shape and its band's width at its count; the axis then
  * reaches the largest of them.
  *
+ * What the chart shows is handed out as its view, the points and the
+ * scales' reach, so that it can be heard as well (sound.js) and read point
+ * by point (points.js), as the same picture; the point being read is ringed
+ * on it.
+ *
  * Sections: constants, the run, starting anew, scales, drawing, the class,
- * words, start.
+ * words, the view, start.
  */
 "use strict";
 
@@ -51,6 +56,7 @@
   let next = 1;
   let drawn = null; // what the canvas shows: the latest point, at its size
   let described = null;
+  let cursor = null; // the point being read, [samples, estimate], ringed
 
   // The strip's numbers, as the page has read them from its texts.
   function take({ total, inside, estimate }) {
@@ -78,7 +84,7 @@
     points.length = 0;
     latest = null;
     next = 1;
-    drawn = described = null;
+    drawn = described = cursor = null;
     canvas.getContext("2d").clearRect(0, 0, canvas.width, canvas.height);
     words.textContent = window.quorvel.say("The chart begins with the first sample.");
   }
@@ -95,13 +101,17 @@
     return Math.max(0, -Math.floor(Math.log10(step) + 1e-9));
   }
 
-  function scales(width, height, margin) {
+  // The axis's decades, and the estimates from low to high in view.
+  function reach() {
     const [total, , estimate] = latest;
     const decades = Math.max(1, Math.log10(Math.max(total, classFarthest())));
-    const reach = Math.max(bandsInView * halfWidth(total), 1.25 * Math.abs(estimate - settles),
+    const most = Math.max(bandsInView * halfWidth(total), 1.25 * Math.abs(estimate - settles),
       1.5 * Math.abs(Math.PI - settles), classReach());
-    const low = Math.max(0, settles - reach);
-    const high = Math.min(4, settles + reach);
+    return { decades, low: Math.max(0, settles - most), high: Math.min(4, settles + most) };
+  }
+
+  function scales(width, height, margin) {
+    const { decades, low, high } = reach();
     return {
       decades, low, high,
       x: (n) => margin.left + (width - margin.left - margin.right) * Math.log10(n) / decades,
@@ -272,6 +282,10 @@
     path(pen, s);
     pen.restore();
     classMarks(pen, s, box, unit);
+    if (cursor) {
+      pen.lineWidth *= 2;
+      mark(pen, "circle", s.x(cursor[0]), s.y(Math.max(s.low, Math.min(s.high, cursor[1]))), unit * 2, colours.text);
+    }
   }
 
   /* ---- the class ---- */
@@ -369,12 +383,27 @@
     words.textContent = klass ? `${run} ${klass.words}` : run;
   }
 
+  /* ---- the view ---- */
+
+  // What the chart shows, for the ear and for reading point by point; null
+  // before the first sample.
+  function view() {
+    return latest === null ? null :
+      { points: kept(), ...reach(), klass: klass && { runs: klass.runs, together: klass.together } };
+  }
+  // The point being read, ringed on the chart at once; null for none.
+  function ring(point) {
+    cursor = point;
+    drawn = null;
+    draw();
+  }
+
   /* ---- start ---- */
 
   setInterval(draw, drawEveryMs);
   setInterval(describe, describeEveryMs);
   window.quorvel = Object.assign(window.quorvel || {}, {
-    chart: take, chartRestart: restart, chartKept: kept, chartClass: takeClass,
+    chart: take, chartRestart: restart, chartKept: kept, chartClass: takeClass, chartView: view, chartRing: ring,
     band: { centre: settles, half: halfWidth, decimals: decimalsOf },
   });
 })();

@@ -556,9 +556,12 @@
     const within = Math.abs(estimate - band.centre) <= half;
     return [what, samples, inside, estimate, band.centre - half, band.centre + half, within ? 1 : 0];
   }
-  function csv() {
+  /* The file's heading and rows, as values: this run's path, each pupil's
+   * run and the class together, each against the band at its count.  The
+   * chart's table (points.js) shows the same. */
+  function numbers() {
     const { runs, together } = latest;
-    const rows = [[
+    const head = [
       // TRANSLATORS: the first of the column headings of the downloaded CSV file, which a spreadsheet
       // opens: which run a row is of.
       say("run"),
@@ -574,7 +577,8 @@
       say("band's high edge"),
       // TRANSLATORS: a CSV column heading: 1 where the run lies within the band, 0 where it does not.
       say("within the band (1 yes, 0 no)"),
-    ]];
+    ];
+    const rows = [];
     for (const [samples, inside, estimate] of window.quorvel.chartKept())
       // TRANSLATORS: in the downloaded CSV file, the name of the rows of this page's own run.
       rows.push(row(say("this run"), samples, inside, estimate));
@@ -582,7 +586,11 @@
       rows.push(row(say("a pupil's run"), r.total, r.inside, r.estimate));
     if (together)
       rows.push(row(say("the class together"), together.total, together.inside, together.estimate));
-    return rows.map((fields) => fields.map(csvField).join(separator) + "\r\n").join("");
+    return { head, rows };
+  }
+  function csv() {
+    const { head, rows } = numbers();
+    return [head, ...rows].map((fields) => fields.map(csvField).join(separator) + "\r\n").join("");
   }
 
   /* A file made in the page and handed to the browser as a download: no
@@ -621,4 +629,5 @@
   clear.addEventListener("click", () => askToClear(true));
   document.getElementById("class-keep").addEventListener("click", () => askToClear(false));
   document.getElementById("class-clear-all").addEventListener("click", clearAll);
+  window.quorvel = Object.assign(window.quorvel, { numbers });
 })();

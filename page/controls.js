@@ -35,7 +35,8 @@
 
   /* ---- the controls ---- */
 
-  // Paused, the trouble watcher expects no pictures, and the reading says so.
+  // Paused, the trouble watcher expects no pictures, the reading says so,
+  // and the run's sound stops.
   function hold(paused) {
     pace.paused = paused;
     // TRANSLATORS: the button that pauses the run, then plays it again; beside others on a phone 320 px
@@ -43,6 +44,7 @@
     pause.textContent = paused ? say("Play") : say("Pause");
     step.disabled = !paused;
     window.quorvel.quiet(paused);
+    window.quorvel.sound.hold(paused);
     window.quorvel.restate();
     pace.poke();
   }

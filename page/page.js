@@ -3,14 +3,14 @@
 /* The page around the program: it makes Module (README.md here) and starts
  * quorvel.js on the canvas, keeps the keyboard usable around the picture,
  * writes the strip's tally out as text for screen readers (saying so when
- * the run is paused) and hands it to the chart, shows the strip's figures
- * again under a picture shrunk below its own size, where its small glyphs
- * are hard to read, with a control that copies the tally, begins all of
- * them anew when the run starts again, offers full screen for a projector,
- * with the controls above and the chart beside the picture where there is
- * room, and, where the page is served, offers its web app manifest in the
- * reader's language and registers the service worker that keeps the page
- * for offline use.
+ * the run is paused) and hands it to the chart and the sound, shows the
+ * strip's figures again under a picture shrunk below its own size, where its
+ * small glyphs are hard to read, with a control that copies the tally,
+ * begins all of them anew when the run starts again, offers full screen for
+ * a projector, with the controls above and the chart beside the picture
+ * where there is room, and, where the page is served, offers its web app
+ * manifest in the reader's language and registers the service worker that
+ * keeps the page for offline use.
  *
  * The page runs in three places.  Served, the program's WebAssembly comes as
  * quorvel.wasm.  Opened from disk, a page may fetch nothing, so it comes
@@ -29,7 +29,7 @@
   const chartLeastPx = 320; // narrower, and the chart's labels crowd its lines
   const copiedForMs = 2000;
 
-  const { say, number, lang } = window.quorvel;
+  const { say, number, lang, sound } = window.quorvel;
   const canvas = document.getElementById("canvas");
   const stage = document.getElementById("stage");
   const reading = document.getElementById("reading");
@@ -44,27 +44,35 @@
   /* The program hears keys on the whole document and cancels each, which would
    * leave the keyboard trapped.  Keys aimed at a control stay the control's,
    * and Tab always moves on, so the picture can be left; every other key
-   * over the picture (or over nothing in particular) is the program's. */
+   * over the picture (or over nothing in particular) is the program's.  A
+   * control that answers keys itself (data-keys) gets them first, and keeps
+   * them from the program on its own. */
   function keepKeys(event) {
     const forPicture = event.target === canvas || event.target === document.body;
-    if (event.key === "Tab" || !forPicture)
+    const ownKeys = event.target.dataset && "keys" in event.target.dataset;
+    if ((event.key === "Tab" || !forPicture) && !ownKeys)
       event.stopPropagation();
   }
 
   /* ---- the reading ---- */
 
-  /* The layer hands over the strip's texts at every step; the page's text
-   * follows twice a second, and is never announced unasked.  Where the page
-   * has said why the program is not running, that stays the reading. */
+  /* The layer hands over the strip's texts at every step, and the column the
+   * sample landed in; the page's text follows twice a second, and is never
+   * announced unasked.  Where the page has said why the program is not
+   * running, that stays the reading.  The sound hears each step only while
+   * it is on. */
   let latest = null;
   let stale = false;
-  function takeStrip(estimate, count) {
+  function takeStrip(estimate, count, x) {
     const cut = count.indexOf("/");
+    const before = latest;
     latest = { estimate: Number(estimate), inside: Number(count.slice(0, cut)), total: Number(count.slice(cut + 1)) };
     latest.strip = [count, estimate];
     stale = true;
     window.quorvel.chart(latest);
     showTally();
+    if (sound.live)
+      sound.land(before, latest, x);
   }
   function showReading() {
     if (!stale || !trouble.hidden)
@@ -96,6 +104,7 @@
     stale = true;
     window.quorvel.chartRestart();
     showTally();
+    sound.anew();
   }
 
   /* ---- the tally ---- */
