@@ -149,7 +149,7 @@ WEB_DIR      ?= build-web
 WEB_BUILD    := $(WEB_DIR)-work
 WEB_PKGS     := emscripten python3 node-qrcode-generator terser gettext
 WEB_TEST_PKGS := $(WEB_PKGS) $(TEST_PKGS) chromium chromium-driver python3-selenium python3-websocket python3-pytest \
-        firefox-esr libwebkit2gtk-4.1-0 webkit2gtk-driver zbar-tools imagemagick
+        firefox-esr libwebkit2gtk-4.1-0 webkit2gtk-driver zbar-tools imagemagick npm
 # The page's checks by concern, in tests/web.
 WEB_CHECKS = /usr/bin/python3 -B -m pytest tests/web --web=$(WEB_DIR)
 web:
@@ -160,12 +160,13 @@ web:
 
 # The page's checks in Chromium, Firefox and WebKit (whose window needs an X
 # server): the desktop's end-to-end checks against the page on the tests' own
-# Xvfb, served and from disk, and its phone, touch, screen reader, chart,
-# class, offline, one-file, network, frame, code-to-scan, trouble, language
-# and memory checks.
+# Xvfb, served and from disk, and its phone, touch, screen reader, sound,
+# chart, class, offline, one-file, network, frame, code-to-scan, trouble,
+# language and memory checks, and axe-core's audit (from npm, pinned by
+# scripts/web/axe/, installed into $(WEB_DIR)-axe).
 test-web: web harness
 	@$(DEPS) $(WEB_TEST_PKGS)
-	xvfb-run -a -s "-screen 0 1280x1024x24" $(WEB_CHECKS) --e2e=$(BUILD_DIR)/tests/e2e_tests
+	xvfb-run -a -s "-screen 0 1280x1024x24" $(WEB_CHECKS) --e2e=$(BUILD_DIR)/tests/e2e_tests --axe=$(WEB_DIR)-axe
 
 # Lighthouse's four scores for the page, on its mobile and desktop presets.
 audit-web: web
@@ -266,4 +267,4 @@ clean:
 
 # build/chroots may hold a chroot whose mounts outlived a killed run.
 distclean:
-	rm -rf --one-file-system $(BUILD_DIR) $(SANITIZE_DIR) $(WIN_DIR) $(WEB_DIR) $(WEB_BUILD) $(WEB_DIR)-audit
+	rm -rf --one-file-system $(BUILD_DIR) $(SANITIZE_DIR) $(WIN_DIR) $(WEB_DIR) $(WEB_BUILD) $(WEB_DIR)-audit $(WEB_DIR)-axe

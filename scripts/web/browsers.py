@@ -49,7 +49,10 @@ FIREFOX = dict.fromkeys("""
     "telemetry.fog.test.localhost_port": -1, "services.settings.server": "data:,#remote-settings-dummy/v1",
     "network.dns.disablePrefetch": True, "network.http.speculative-parallel-limit": 0, "network.trr.mode": 5,
     "network.proxy.type": 1, "network.proxy.http": "127.0.0.1", "network.proxy.http_port": 9,
-    "network.proxy.ssl": "127.0.0.1", "network.proxy.ssl_port": 9}
+    "network.proxy.ssl": "127.0.0.1", "network.proxy.ssl_port": 9,
+    # With no sound card, Firefox's Web Audio waits for one for ever; its stand-in for
+    # one lets the page's sound run, so that the checks hear what it sends out.
+    "media.cubeb.force_mock_context": True}
 # Firefox heeds services.settings.server only with this set.
 FIREFOX_ENV = dict(os.environ, MOZ_REMOTE_SETTINGS_DEVTOOLS="1")
 # WebKit is the engine of every browser on iPads and iPhones.

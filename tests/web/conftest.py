@@ -25,15 +25,32 @@ import pytest
 import browsers
 from browsers import wait_for
 
-# Follows the tally and estimate the program hands to the page: from its first picture
-# on where the browser runs this ahead of the page's scripts.
-FOLLOW = """const follow = (module) => { const take = module.quorvelStrip; module.quorvelStrip = (estimate, tally) => {
+# Follows the tally, estimate and column the program hands to the page: from its first
+# picture on where the browser runs this ahead of the page's scripts.
+FOLLOW = """const follow = (module) => { const take = module.quorvelStrip; module.quorvelStrip = (estimate, tally, x) => {
   window.firstPicture = window.firstPicture || performance.now(); window.tally = tally; window.estimate = estimate;
-  take(estimate, tally); };
+  window.x = x; take(estimate, tally, x); };
   return module; };
 if (window.Module) follow(window.Module);
 else Object.defineProperty(window, "Module", {configurable: true, set(module) {
   Object.defineProperty(window, "Module", {value: follow(module), writable: true, configurable: true}); }});"""
+# What the page's sound sends out, taken as it leaves for the speakers: each block of it
+# that is not silence as [its time, the left's and the right's energy, its peak, the
+# times its middle crossed zero, its samples not near zero, the sample rate].
+HEAR = """const Heard = window.AudioContext;
+if (Heard) window.AudioContext = class extends Heard { constructor(...args) {
+  super(...args); const tap = this.createScriptProcessor(2048, 2, 2), into = this.createGain();
+  window.heard = []; window.hearing = this;
+  tap.onaudioprocess = (e) => { const [l, r] = [0, 1].map((c) => e.inputBuffer.getChannelData(c));
+    let [left, right, peak, crossed, active, last] = [0, 0, 0, 0, 0, 0];
+    for (let i = 0; i < l.length; i++) {
+      const m = l[i] + r[i]; left += l[i] * l[i]; right += r[i] * r[i];
+      peak = Math.max(peak, Math.abs(l[i]), Math.abs(r[i]));
+      if (Math.abs(m) > 1e-4) { active++; crossed += last * m < 0; last = m; } }
+    [0, 1].forEach((c) => e.outputBuffer.getChannelData(c).set([l, r][c]));
+    if (peak > 1e-4) heard.push([e.playbackTime, left, right, peak, crossed, active, this.sampleRate]); };
+  into.connect(tap).connect(super.destination);
+  Object.defineProperty(this, "destination", {value: into}); } };"""
 BROWSERS = {"chromium": browsers.Chromium, "firefox": browsers.Firefox, "webkit": browsers.WebKit}
 # Where the desktop's end-to-end checks see the page: served in every
 # browser, and from disk, the page and the one file.
@@ -47,6 +64,7 @@ def pytest_addoption(parser):
     parser.addoption("--web", default="build-web", help="the page's folder, as make web builds it")
     parser.addoption("--e2e", default="build/tests/e2e_tests", help="the desktop's end-to-end checks")
     parser.addoption("--audit", default="build-web-audit", help="where Lighthouse is installed")
+    parser.addoption("--axe", default="build-web-axe", help="where axe-core is installed")
 
 
 def pytest_terminal_summary(terminalreporter):
@@ -57,6 +75,22 @@ def pytest_terminal_summary(terminalreporter):
 
 def total(browser):
     return int(browser.run("return window.tally").split("/")[1])
+
+
+def heard(browser, since=0):
+    """The blocks of sound the page sent out from the context's time since on."""
+    return browser.run("return (window.heard || []).filter(([t]) => t >= arguments[0])", since)
+
+
+def hearing(browser):
+    """The page's sound's time now."""
+    return browser.run("return window.hearing ? window.hearing.currentTime : 0")
+
+
+def pitch(blocks):
+    """A tone's frequency, from how often it crosses zero."""
+    active = sum(b[5] for b in blocks)
+    return sum(b[4] for b in blocks) * blocks[0][6] / (2 * active) if active else 0
 
 
 def text(browser, element):
@@ -190,6 +224,7 @@ def use(launched, name, request):
     if name not in launched:
         launched[name] = BROWSERS[name]()
         launched[name].preload(FOLLOW)
+        launched[name].preload(HEAR)
     yield watched(request, launched[name])
     launched[name].get("about:blank")
     if name == "chromium":

@@ -1,11 +1,15 @@
 # SPDX-FileCopyrightText: 2026 The Quorvel developers
 # SPDX-License-Identifier: MIT
 """The chart: an image whose words, as a screen reader gets them, follow the
-strip and give the band it stays in."""
+strip and give the band it stays in; heard, read point by point, and as a
+table."""
 import math
 import re
+import statistics
 
-from conftest import total, wait_for
+from selenium.webdriver.common.keys import Keys
+
+from conftest import figure, heard, hearing, pitch, text, total, wait_for
 
 # The band holds about 95 runs in 100: two standard deviations of a
 # sample's 4 x inside, whose mean is the settle value 3.1419, over sqrt(n).
@@ -28,3 +32,56 @@ def test_chart_words_follow_the_strip(page):
     assert role == "image" and "Chart" in name and 0 <= shown - n <= 60, (shown, text)
     assert abs(float(found[6]) - BAND / math.sqrt(n)) <= 0.6 * unit, text
     assert abs(float(found[4]) - abs(off)) <= 1.1 * unit and (found[5] == "below") == (off < 0), text
+
+
+
+# A run whose estimate rises from under pi to over 3.1419 over its first two decades, then
+# falls back to 3.1419 over two more, as the program would hand the page its tallies.
+RUN = [(round(10 ** (4 + k / 4) * (3.1414 + 0.001 * min(k, 8) / 8 - 0.0005 * max(k - 8, 0) / 8) / 4),
+        round(10 ** (4 + k / 4))) for k in range(17)]
+STRIP = "for (const [i, t] of arguments[0]) Module.quorvelStrip((4 * i / t).toFixed(8), i + '/' + t, 200);"
+# The blocks' time from the first sound: pi, 3.1419, and the run's path (over the axis's
+# second half, as it starts at 10,000 of 100,000,000) in thirds.
+HEARD = {"pi": (0.1, 0.4), "3.1419": (0.8, 1.1), "rise": (3.7, 4.2), "top": (4.35, 4.85), "fall": (5.0, 5.5)}
+
+
+def heard_in(page, since, seconds):
+    """The pitch of each block heard from the context's time since on, by its time from the first."""
+    assert wait_for(lambda: hearing(page) > since + seconds, seconds + 10)
+    blocks = [b for b in heard(page, since) if b[5] > 500]
+    return [(b[0] - blocks[0][0], pitch([b])) for b in blocks]
+
+
+def test_chart_is_heard_and_read_point_by_point_and_as_a_table(page):
+    """Paused on a new run: the chart of a run that rises then falls is heard
+    rising then falling, after pi and 3.1419; its table ends at the words'
+    numbers; and, in Chromium, Home, the arrows and End read its points,
+    each with its note."""
+    page.click("pause")
+    page.click("again")
+    assert wait_for(lambda: page.run("return quorvel.chartView() === null"), 5)
+    page.run(STRIP, RUN)
+    page.click("points-title")
+    assert wait_for(lambda: re.search(r"Samples taken: 100,000,000\. The estimate is (3\.\d+)", text(page, "chart-reading")), 5)
+    rows = wait_for(lambda: page.run("""return [...document.querySelectorAll("#points-table tr")]
+        .map((tr) => [...tr.cells].map((c) => c.textContent));"""), 5)
+    words = re.search(r"estimate is (3\.(\d+))", text(page, "chart-reading"))
+    assert [int(r[1].replace(",", "")) for r in rows[1:]] == [t for _, t in RUN], rows
+    assert rows[-1][0] == "this run" and round(float(rows[-1][3]), len(words[2])) == float(words[1]), (rows[-1], words)
+    since = hearing(page)
+    page.click("listen")
+    found = heard_in(page, since, 6)
+    median = {name: statistics.median(p for t, p in found if low <= t <= high) for name, (low, high) in HEARD.items()}
+    figure("the chart heard in %s: %s Hz" % (type(page).__name__, ", ".join("%s %.0f" % m for m in median.items())))
+    assert median["pi"] < median["3.1419"] and median["rise"] < median["top"] > median["fall"], (median, found)
+    if type(page).__name__ != "Chromium":
+        return
+    notes = {}
+    for name, keys, said in [("first", Keys.HOME, "10,000"), ("", Keys.RIGHT * 7, "562,341"),
+                             ("top", Keys.RIGHT, "1,000,000"), ("now", Keys.END, "100,000,000")]:
+        since = hearing(page)
+        page.find_element("id", "chart-points").send_keys(keys)
+        value = page.run("return document.getElementById('chart-points').getAttribute('aria-valuetext')")
+        assert value.startswith("Samples taken: %s. Estimate: 3.14" % said), value
+        notes[name] = statistics.median(p for _, p in heard_in(page, since, 0.5))
+    assert notes["first"] < notes["now"] < notes["top"], notes

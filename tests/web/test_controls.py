@@ -1,15 +1,15 @@
 # SPDX-FileCopyrightText: 2026 The Quorvel developers
 # SPDX-License-Identifier: MIT
-"""The teacher's controls: pause, one sample and starting again right after
-it in every browser; the speeds, starting again and full screen in Chromium
-and Firefox, each pressed as a user would; a thousand new starts in a row in
-Chromium."""
+"""The teacher's controls: pause, one sample, starting again right after it
+and sound in every browser, the sound heard as it leaves the page; the
+speeds, starting again and full screen in Chromium and Firefox, each pressed
+as a user would; a thousand new starts in a row in Chromium."""
 import math
 import time
 
 import pytest
 
-from conftest import figure, text, total, wait_for
+from conftest import figure, heard, hearing, pitch, text, total, wait_for
 
 BOARD = 400
 DISC_PIXELS = 25  # fewer than a disc of radius 3 covers
@@ -146,6 +146,37 @@ def test_a_thousand_new_starts_leave_the_stack_as_it_was_and_the_page_running(ch
     stacks = chromium.run("return restarts.stacks")
     chromium.click("pause")
     assert len(stacks) == 1000 and len(set(stacks)) == 1 and wait_for(lambda: total(chromium) > 50, 5), set(stacks)
+
+
+def test_sound_is_asked_for_stops_when_paused_and_tells_where_samples_land(page):
+    """Nothing is made before Sound is pressed, nor heard once paused; then
+    each "One sample" is a note, higher for a sample the strip counts inside
+    than for one outside, and from the side of the board it landed on."""
+    held = total(page)
+    assert wait_for(lambda: total(page) > held + 50, 5) and not page.run("return !!window.hearing")
+    page.click("sound")
+    assert wait_for(lambda: heard(page), 5), "nothing heard at x1"
+    pause(page)
+    paused = hearing(page)
+    time.sleep(1.5)
+    assert not heard(page, paused + 0.3), "heard while paused"
+    notes = []
+    while len({inside for inside, *_ in notes}) < 2 and len(notes) < 60:
+        inside, taken = map(int, page.run("return window.tally").split("/"))
+        since = hearing(page)
+        page.click("step")
+        assert wait_for(lambda: total(page) == taken + 1 and hearing(page) > since + 0.5, 5)
+        blocks = heard(page, since)
+        notes.append((int(page.run("return window.tally").split("/")[0]) > inside, pitch(blocks),
+                      page.run("return window.x"), sum(b[2] - b[1] for b in blocks), max(b[3] for b in blocks)))
+    highs, lows = ([p for inside, p, *_ in notes if inside == kind] for kind in (True, False))
+    figure("One sample heard in %s: %d notes, inside %.0f-%.0f Hz, outside %.0f-%.0f Hz, peak %.2f of full scale"
+           % (type(page).__name__, len(notes), min(highs), max(highs), min(lows), max(lows), max(n[4] for n in notes)))
+    assert min(highs) > max(lows) > 0 and max(n[4] for n in notes) < 1, notes
+    assert all((right > 0) == (x > 200) for _, _, x, right, _ in notes if abs(x - 200) > 40), notes
+    page.get(page.run("return location.href"))
+    assert page.run("return document.getElementById('sound').getAttribute('aria-pressed')") == "true"
+    assert not page.run("return !!window.hearing"), "sound before the page was touched"
 
 
 def test_controls_read_as_buttons_and_a_group(chromium, serve):
