@@ -185,11 +185,11 @@
     }
 
     const take = module.quorvelStrip;
-    module.quorvelStrip = (...strip) => {
+    module.quorvelStrip = (estimate, tally, x) => {
       started = true;
       last = performance.now();
       takeBack();
-      take(...strip);
+      take(estimate, tally, x);
     };
     module.onAbort = () => tell(started ? "ended" : "load", started, place);
     // Called as the program ends; a status of 0 is Emscripten setting the
