@@ -261,7 +261,8 @@
     const runs = [...view.klass.runs].sort((a, b) => a.samples - b.samples);
     const every = Math.min(chart.runS, chart.classS / runs.length);
     for (const { samples, estimate } of runs) {
-      note(chartBus, at, pitch(estimate, view), chart.runS, chart.peak, across(place(samples)), outside(samples, estimate));
+      note(chartBus, at, pitch(estimate, view), chart.runS, chart.peak, across(place(samples)),
+        outside(samples, estimate));
       at += every;
     }
     const { samples, estimate } = view.klass.together;

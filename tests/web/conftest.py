@@ -27,7 +27,8 @@ from browsers import wait_for
 
 # Follows the tally, estimate and column the program hands to the page: from its first
 # picture on where the browser runs this ahead of the page's scripts.
-FOLLOW = """const follow = (module) => { const take = module.quorvelStrip; module.quorvelStrip = (estimate, tally, x) => {
+FOLLOW = """const follow = (module) => { const take = module.quorvelStrip;
+  module.quorvelStrip = (estimate, tally, x) => {
   window.firstPicture = window.firstPicture || performance.now(); window.tally = tally; window.estimate = estimate;
   window.x = x; take(estimate, tally, x); };
   return module; };

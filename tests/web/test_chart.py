@@ -35,7 +35,7 @@ def test_chart_words_follow_the_strip(page):
 
 
 
-# A run whose estimate rises from under pi to over 3.1419 over its first two decades, then
+# A run whose estimate rises from about pi to over 3.1419 over its first two decades, then
 # falls back to 3.1419 over two more, as the program would hand the page its tallies.
 RUN = [(round(10 ** (4 + k / 4) * (3.1414 + 0.001 * min(k, 8) / 8 - 0.0005 * max(k - 8, 0) / 8) / 4),
         round(10 ** (4 + k / 4))) for k in range(17)]
@@ -62,7 +62,7 @@ def test_chart_is_heard_and_read_point_by_point_and_as_a_table(page):
     assert wait_for(lambda: page.run("return quorvel.chartView() === null"), 5)
     page.run(STRIP, RUN)
     page.click("points-title")
-    assert wait_for(lambda: re.search(r"Samples taken: 100,000,000\. The estimate is (3\.\d+)", text(page, "chart-reading")), 5)
+    assert wait_for(lambda: "Samples taken: 100,000,000." in text(page, "chart-reading"), 5)
     rows = wait_for(lambda: page.run("""return [...document.querySelectorAll("#points-table tr")]
         .map((tr) => [...tr.cells].map((c) => c.textContent));"""), 5)
     words = re.search(r"estimate is (3\.(\d+))", text(page, "chart-reading"))
