@@ -149,7 +149,7 @@ WEB_DIR      ?= build-web
 WEB_BUILD    := $(WEB_DIR)-work
 WEB_PKGS     := emscripten python3 node-qrcode-generator terser gettext
 WEB_TEST_PKGS := $(WEB_PKGS) $(TEST_PKGS) chromium chromium-driver python3-selenium python3-websocket python3-pytest \
-        firefox-esr libwebkit2gtk-4.1-0 webkit2gtk-driver zbar-tools imagemagick npm
+        firefox-esr libwebkit2gtk-4.1-0 webkit2gtk-driver zbar-tools imagemagick
 # The page's checks by concern, in tests/web.
 WEB_CHECKS = /usr/bin/python3 -B -m pytest tests/web --web=$(WEB_DIR)
 web:
