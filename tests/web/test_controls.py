@@ -26,8 +26,8 @@ return [grey, other];""" % (BOARD, BOARD)
 # Starts the program again and again, paused, each run with one sample, whose step notes the stack.
 RESTARTS = """const pace = quorvel.pace, take = Module.quorvelStrip;
   window.restarts = {left: arguments[0], stacks: []};
-  Module.quorvelStrip = (estimate, tally) => {
-    take(estimate, tally);
+  Module.quorvelStrip = (estimate, tally, x) => {
+    take(estimate, tally, x);
     if (!tally.endsWith("/1")) return;
     restarts.stacks.push(Module.stackSave());
     if (--restarts.left === 0) Module.quorvelStrip = take;

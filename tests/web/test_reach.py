@@ -14,8 +14,8 @@ import pytest
 from browsers import Chromium
 from conftest import FOLLOW, figure, reading, runs, wait_for, watched
 
-# A first visit keeps the whole page for offline use, the sound and every language included.
-FIRST_VISIT_KIB, ONE_FILE_KIB = 215, 200
+# The whole page, every language and the sound included.
+FIRST_VISIT_KIB, ONE_FILE_KIB = 210, 210
 # A teacher's laptop on the school's network, and another site's course page.
 LAN, COURSE = "teacher-laptop.lan", "course.example"
 CODE_TEXT, CODE_SHOWN = ("return document.getElementById('code-text').innerText",
