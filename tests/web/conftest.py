@@ -89,9 +89,10 @@ def hearing(browser):
 
 
 def pitch(blocks):
-    """A tone's frequency, from how often it crosses zero."""
-    active = sum(b[5] for b in blocks)
-    return sum(b[4] for b in blocks) * blocks[0][6] / (2 * active) if active else 0
+    """A tone's frequency, from how often it crosses zero where it is loud: not in the tail of one before it."""
+    loud = [b for b in blocks if b[3] >= max(b[3] for b in blocks) / 4]
+    active = sum(b[5] for b in loud)
+    return sum(b[4] for b in loud) * loud[0][6] / (2 * active) if active else 0
 
 
 def text(browser, element):
