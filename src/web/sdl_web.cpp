@@ -71,6 +71,9 @@ namespace
 
 constexpr Uint32 granularity_ms = 10; // SDL 1.2's timer rounds to this
 constexpr int most_ticks_queued = 16; // a frame accounts for at most these ticks' time, times the speed
+// The clock is read once in so many ticks: a read costs more than a step
+// that draws only its lasting disc, and so many steps take microseconds.
+constexpr unsigned ticks_per_clock_read = 16;
 constexpr Uint32 opaque_alpha = 255;
 constexpr int estimate_size = 32; // "3.14159265" and room to spare
 
@@ -87,6 +90,7 @@ struct Frame {
 	double deadline = 0;       // when the frame's share of time is spent
 	bool changed = false;      // the screen was flipped since it was last shown
 	bool browser_idle = false; // the browser's queue was found empty: it fills only between frames
+	unsigned ticks = 0;        // run in this batch
 };
 // The browser's next event, taken from SDL's queue to be looked at.
 struct Held {
@@ -153,12 +157,19 @@ bool browser_event()
 	return held.waiting;
 }
 
+// Whether the batch has time for another tick, by the clock now and then.
+bool time_left()
+{
+	return frame.ticks % ticks_per_clock_read != 0 || emscripten_get_now() < frame.deadline;
+}
+
 /* The frame's next tick, run while the batch has time for it, where no tick
  * is queued yet. */
 bool tick_due()
 {
-	while (timer.queued == 0 && frame.owed > 0 && emscripten_get_now() < frame.deadline) {
+	while (timer.queued == 0 && frame.owed > 0 && time_left()) {
 		frame.owed--;
+		frame.ticks++;
 		run_tick();
 	}
 	return timer.queued > 0;
