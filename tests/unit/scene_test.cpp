@@ -93,7 +93,8 @@ TEST(Scene, StepRedrawsFrameTrailAndStrip)
  * and long stretches unseen after a shown trail of ten coloured discs. */
 TEST(Scene, PictureDrawnOnlyWhenSeenIsTheSame)
 {
-	const Uint64 shown[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 19, 20, 21, 37, 1000, 1001, 1013, 30000};
+	const Uint64 shown[] = {1,  2,  3,  4,  5,  6,  7,    8,    9,    10,
+	                        11, 12, 19, 20, 21, 37, 1000, 1001, 1013, 30000};
 	Canvas every(window_width, window_height);
 	Canvas seen(window_width, window_height);
 	draw_startup(every.surface());
