@@ -287,8 +287,9 @@ double median(std::vector<double> values)
 {
 	if (values.empty())
 		return -1;
-	std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-	return values[values.size() / 2];
+	const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+	std::nth_element(values.begin(), middle, values.end());
+	return *middle;
 }
 
 /* Bursts of pointer motion, each sent while the program is stopped, as a
@@ -315,8 +316,8 @@ Drain drain_bursts()
 	std::this_thread::sleep_for(1s);
 	std::vector<double> cpu;
 	std::vector<double> drained;
-	auto shown = read_strip(desk->screenshot(*window));
-	for (int burst = 0; burst < bursts && shown; burst++) {
+	auto seen = read_strip(desk->screenshot(*window));
+	for (int burst = 0; burst < bursts && seen; burst++) {
 		program.signal(SIGSTOP);
 		for (int i = 0; i < burst_moves; i++)
 			XTestFakeMotionEvent(dpy, -1, left + 50 + i * 2, top + 50 + burst % 300, CurrentTime);
@@ -324,8 +325,8 @@ Drain drain_bursts()
 		const double ns = run_ns(program.pid());
 		const auto go = Clock::now();
 		program.signal(SIGCONT);
-		const auto want = shown->total + burst_moves;
-		shown = poll(std::chrono::seconds{2}, 0ms, [&]() -> std::optional<Strip> {
+		const auto want = seen->total + burst_moves;
+		seen = poll(std::chrono::seconds{2}, 0ms, [&]() -> std::optional<Strip> {
 			const auto now = read_strip(desk->screenshot(*window));
 			return now && now->total >= want ? now : std::nullopt;
 		});
@@ -333,7 +334,7 @@ Drain drain_bursts()
 		cpu.push_back((run_ns(program.pid()) - ns) / burst_moves / 1000);
 	}
 	XCloseDisplay(dpy);
-	if (!shown)
+	if (!seen)
 		return Drain{};
 	return Drain{median(cpu), median(drained)};
 }
