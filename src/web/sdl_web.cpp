@@ -86,11 +86,10 @@ struct Timer {
 	int queued = 0;
 };
 struct Frame {
-	int owed = 0;              // ticks this frame still owes
-	double deadline = 0;       // when the frame's share of time is spent
-	bool changed = false;      // the screen was flipped since it was last shown
-	bool browser_idle = false; // the browser's queue was found empty: it fills only between frames
-	unsigned ticks = 0;        // run in this batch
+	int owed = 0;         // ticks this frame still owes
+	double deadline = 0;  // when the frame's share of time is spent
+	bool changed = false; // the screen was flipped since it was last shown
+	unsigned ticks = 0;   // run in this batch
 };
 // The browser's next event, taken from SDL's queue to be looked at.
 struct Held {
@@ -145,15 +144,14 @@ bool sdl2_only(Uint32 type)
 	       (type >= SDL_FINGERDOWN && type <= SDL_FINGERMOTION);
 }
 
-/* The browser's next event that SDL 1.2 knows, held for the next wait.  The
- * browser adds to SDL's queue only between frames, while the program sleeps,
- * so once a batch has found it empty it is not asked again until the next. */
+/* The browser's next event that SDL 1.2 knows, held for the next wait, as
+ * Emscripten's queue cannot be peeked.  The queue is asked at every step:
+ * a batch that took its emptiness for granted until the next frame lost
+ * input in Firefox. */
 bool browser_event()
 {
-	while (!held.waiting && !frame.browser_idle) {
-		frame.browser_idle = SDL_PollEvent(&held.event) == 0;
-		held.waiting = !frame.browser_idle && !sdl2_only(held.event.type);
-	}
+	while (!held.waiting && SDL_PollEvent(&held.event) != 0)
+		held.waiting = !sdl2_only(held.event.type);
 	return held.waiting;
 }
 
