@@ -23,8 +23,8 @@
  *
  * The band narrows past π after about 114 million samples: from there on
  * the board's pixels, not chance, keep the estimate off π.  Once the axis
- * reaches that count the chart marks it, and its words, the picture's and
- * the class's say it; the scale, which keeps π in view, still tells π,
+ * reaches that count the chart marks it, and its words and the picture's
+ * say it; the scale, which keeps π in view, still tells π,
  * 3.1419 and a band narrower than their distance apart at 10^10 samples, and
  * labels as many of the axis's decades as there is room for.
  *
@@ -394,21 +394,19 @@
       // TRANSLATORS: as above, for an estimate above π.
       say("Samples taken: {samples}. The estimate is {estimate}, {distance} above \u03c0. At this number of " +
         "samples, about 95 runs in 100 are within \u00b1{half} of {settles}: that is the band.", values);
-    const left = outside(total) ? [outsideWords(),
-      // TRANSLATORS: after the words above, in what a screen reader reads of the chart: {leaves} is
-      // about 114 million, written out in words ("114 million").
-      say("The chart marks where \u03c0 left the band: at about {leaves} samples.",
-        { leaves: window.quorvel.count(leaves, true) })] : [];
+    const left = outside(farthest()) ? [outsideWords()] : [];
     words.textContent = [run, ...left, ...(klass ? [klass.words] : [])].join(" ");
   }
 
-  // Said of this run, here and in the picture's words, once π is outside the band.
+  // Said here and in the picture's words once the samples, this run's or
+  // the class's, are past where π leaves the band.
   function outsideWords() {
-    const { say, number } = window.quorvel;
+    const { say, number, count } = window.quorvel;
     // TRANSLATORS: what a screen reader reads of the picture and the chart once the band, narrowing as
-    // the samples grow, has left π outside: from about 114 million samples on. {settles} is 3.1419.
-    return say("\u03c0 is now outside the band: the estimate is finding the board's {settles}, not \u03c0.",
-      { settles: number(settles, 4) });
+    // the samples grow, has left π outside. {leaves} is about 114 million, written out in words
+    // ("114 million"); {settles} is 3.1419.
+    return say("From about {leaves} samples on, \u03c0 is outside the band: the estimate is finding the " +
+      "board's {settles}, not \u03c0.", { leaves: count(leaves, true), settles: number(settles, 4) });
   }
 
   /* ---- start ---- */

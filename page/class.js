@@ -4,8 +4,7 @@
  * in by the teacher, set against the chart's band at its own count, and all
  * of them pooled into one run.  The band says about 95 runs in 100 stay
  * within it; thirty runs show it, and together they are worth one run thirty
- * times as long, whose band is √30 times narrower; a class that pools enough
- * sees the band leave π behind.  Nothing leaves the
+ * times as long, whose band is √30 times narrower.  Nothing leaves the
  * page: the entries are kept in the browser's storage, and downloaded, with
  * this run's path, as one CSV file.
  *
@@ -364,13 +363,7 @@
       // TRANSLATORS: as above, for an estimate above π.
       say("The class together gives {estimate}, {distance} above \u03c0. Samples in all: {samples}; for that " +
         "many, the band is \u00b1{half}.", values);
-    if (!band.outside(together.samples))
-      return `${first} ${second}`;
-    // TRANSLATORS: after the words above, once the class's samples in all are so many (about 114 million
-    // or more) that the band has left π outside. {settles} is 3.1419.
-    const third = say("At that many samples \u03c0 is outside the band: together, the class is finding the " +
-      "board's {settles}, not \u03c0.", { settles: number(band.centre, 4) });
-    return `${first} ${second} ${third}`;
+    return `${first} ${second}`;
   }
   function notTaken(bad) {
     // TRANSLATORS: above the list of the entries not taken; {count} is 1 or more.
