@@ -54,7 +54,7 @@ SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:verify_asan_
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 SOURCES     = $(wildcard src/*.cpp src/*.hpp src/web/*.cpp src/web/*.hpp tests/*/*.cpp tests/*/*.hpp bench/*.cpp scripts/docs/*.cpp)
 
-.PHONY: all build with-tests harness run test test-classic test-debian windows msi test-windows web test-web audit-web dist distcheck deb check-deb release check-reproducible demo bench lint format sanitize install uninstall pot clean distclean
+.PHONY: all build with-tests harness run test test-classic test-debian windows msi test-windows web test-web audit-web dist distcheck deb check-deb release check-reproducible demo bench bench-generator lint format sanitize install uninstall pot clean distclean
 
 all: build
 
@@ -218,15 +218,25 @@ demo:
 	pnmtopng $(BUILD_DIR)/screenshot.ppm >docs/screenshot.png
 	@echo "wrote docs/screenshot.png"
 
-# One table: a step's cost, then the program for about 70 s each under Xvfb
-# and in a headless sway, and the page in Chromium under Xvfb; then the
-# page's own in headless Chromium: its cost beside a bare canvas's, paused,
-# and its pace at each speed.
+# One table: a step's cost, whole and unseen, then the program for about 70 s
+# each under Xvfb and in a headless sway, bursts of pointer motion drained,
+# and the page in Chromium under Xvfb; then the page's own in headless
+# Chromium: its cost beside a bare canvas's at x1 and x100, paused, its pace
+# at each speed, x10,000 to 10^8 samples, and x10,000 and x100 with its CPU
+# slowed four times.
 bench: web
 	@$(DEPS) $(BENCH_PKGS) chromium chromium-driver python3-selenium python3-websocket python3-psutil
 	@$(MAKE) --no-print-directory with-tests CONFIG=-DQUORVEL_BENCHMARKS=ON
 	$(CMAKE) --build $(BUILD_DIR) -j2 --target bench
 	bench/run.sh $(BUILD_DIR) $(WEB_DIR)
+
+# The random numbers where the band is narrower than the board's flaw: the
+# program's sampling to 10^8, 10^9 and 10^10 samples over many seeds, with the
+# page's rand (Emscripten's, in Node) and the desktop's (glibc's); about half
+# an hour of one core, shared over two.
+bench-generator:
+	@$(DEPS) $(BUILD_PKGS) emscripten python3
+	bench/generator.py $(BUILD_DIR)/generator
 
 # The unit, driver and end-to-end tests built with ASan, LSan and UBSan, then
 # the ordinary build under valgrind's memcheck for a 5 s run.

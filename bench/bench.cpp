@@ -1,10 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Quorvel developers
 // SPDX-License-Identifier: MIT
 /* Figures for one table: the cost of one step on an off-screen surface
- * (Google Benchmark), then the whole program in a private Xvfb: its pace
- * against the ticks SDL delivers, its CPU and memory, how soon it shows a
- * picture and how soon it ends when asked, also on a slow display with the
- * pointer moving.
+ * (Google Benchmark), drawn whole and drawn as a step that will not be seen,
+ * then the whole program in a private Xvfb: its pace against the ticks SDL
+ * delivers, its CPU and memory, how soon it shows a picture and how soon it
+ * ends when asked, also on a slow display with the pointer moving, and what
+ * it costs to drain bursts of pointer motion.
  *
  *   bench [STEADY_SECONDS [SOAK_SECONDS]]   (default 10 and 60)
  */
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <cstdio>
@@ -25,6 +27,9 @@
 #include <thread>
 #include <vector>
 #include <unistd.h>
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 
 #include "canvas.hpp"
 #include "scene.hpp"
@@ -39,6 +44,8 @@ namespace
 {
 
 constexpr long million = 1000000;
+constexpr int burst_moves = 120; // within the 128 events SDL 1.2's queue holds
+constexpr int bursts = 50;
 
 /* ---- one step's work ---- */
 
@@ -60,6 +67,11 @@ struct World {
 	{
 		sample_step(points, &inside, &total);
 		draw_step(canvas.surface(), points, inside, total, estimate(inside, total), pitext, stuff);
+	}
+	void unseen_step()
+	{
+		sample_step(points, &inside, &total);
+		draw_lasting(canvas.surface(), points);
 	}
 };
 
@@ -83,6 +95,15 @@ void step_after_million(benchmark::State &state)
 	}
 	for (auto _ : state)
 		w.step();
+}
+
+// A step that will not be seen: its sample and its lasting disc.
+// cppcheck-suppress constParameterCallback ; Google Benchmark's signature
+void step_unseen(benchmark::State &state)
+{
+	World w;
+	for (auto _ : state)
+		w.unseen_step();
 }
 
 class Collect : public benchmark::BenchmarkReporter
@@ -240,6 +261,84 @@ double close_under_flood_ms()
 	               : -1;
 }
 
+std::optional<std::string> setting(const Desktop &desk, const char *name)
+{
+	for (const auto &[key, value] : desk.settings())
+		if (key == name)
+			return value;
+	return std::nullopt;
+}
+
+// The process's CPU, all its threads, to the nanosecond.
+double run_ns(pid_t pid)
+{
+	double total = 0;
+	const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+	for (const auto &task : std::filesystem::directory_iterator(tasks)) {
+		std::ifstream stat(task.path() / "schedstat");
+		double ns = 0;
+		if (stat >> ns)
+			total += ns;
+	}
+	return total;
+}
+
+double median(std::vector<double> values)
+{
+	if (values.empty())
+		return -1;
+	const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+	std::nth_element(values.begin(), middle, values.end());
+	return *middle;
+}
+
+/* Bursts of pointer motion, each sent while the program is stopped, as a
+ * busy machine holds it, so that it finds them all waiting when it goes on:
+ * its CPU per event while it drains them, and how soon the picture shows the
+ * last, each the median of the bursts. */
+struct Drain {
+	double cpu_us_per_event = -1, drained_ms = -1;
+};
+Drain drain_bursts()
+{
+	std::fprintf(stderr, "draining bursts of pointer motion...\n");
+	const auto desk = make_desktop("x11");
+	Child program(program_command(), desk->environment());
+	const auto window = desk->find_window(window_title(), program.pid(), std::chrono::seconds{5});
+	const auto name = setting(*desk, "DISPLAY");
+	Display *dpy = name ? XOpenDisplay(name->c_str()) : nullptr;
+	if (!window || dpy == nullptr)
+		return Drain{};
+	int left = 0;
+	int top = 0;
+	Window child = 0;
+	XTranslateCoordinates(dpy, *window, DefaultRootWindow(dpy), 0, 0, &left, &top, &child);
+	std::this_thread::sleep_for(1s);
+	std::vector<double> cpu;
+	std::vector<double> drained;
+	auto seen = read_strip(desk->screenshot(*window));
+	for (int burst = 0; burst < bursts && seen; burst++) {
+		program.signal(SIGSTOP);
+		for (int i = 0; i < burst_moves; i++)
+			XTestFakeMotionEvent(dpy, -1, left + 50 + i * 2, top + 50 + burst % 300, CurrentTime);
+		XSync(dpy, False);
+		const double ns = run_ns(program.pid());
+		const auto go = Clock::now();
+		program.signal(SIGCONT);
+		const auto want = seen->total + burst_moves;
+		seen = poll(std::chrono::seconds{2}, 0ms, [&]() -> std::optional<Strip> {
+			const auto now = read_strip(desk->screenshot(*window));
+			return now && now->total >= want ? now : std::nullopt;
+		});
+		drained.push_back(seconds_since(go) * 1000);
+		cpu.push_back((run_ns(program.pid()) - ns) / burst_moves / 1000);
+	}
+	XCloseDisplay(dpy);
+	if (!seen)
+		return Drain{};
+	return Drain{median(cpu), median(drained)};
+}
+
 /* ---- the table ---- */
 
 std::string cpu_model()
@@ -299,6 +398,7 @@ int main(int argc, char *argv[])
 	benchmark::RegisterBenchmark("step after 1e6 samples", step_after_million)
 	        ->Unit(benchmark::kMicrosecond)
 	        ->MinTime(2.0);
+	benchmark::RegisterBenchmark("step unseen", step_unseen)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 	int bargc = 1;
 	benchmark::Initialize(&bargc, argv);
 	Collect collect;
@@ -311,6 +411,7 @@ int main(int argc, char *argv[])
 	const Figures x11_large = measure_on("x11", steady_s, steady_s, large);
 	const Figures wayland_large = measure_on("wayland", steady_s, steady_s, large);
 	const double flood_exit_ms = close_under_flood_ms();
+	const Drain drain = drain_bursts();
 	const Figures page = measure_page(steady_s, soak_s);
 
 	std::printf("Machine: %s, %ld cores, no GPU; %s\n", cpu_model().c_str(),
@@ -326,6 +427,8 @@ int main(int argc, char *argv[])
 	const double later = collect.micros["step after 1e6 samples"];
 	row("one step's work, fresh", fresh, fresh, -1, "us", "<= 50 us", fresh <= 50);
 	row("one step's work, after 1e6 samples", later, later, -1, "us", "<= 50 us", later <= 50);
+	const double unseen = collect.micros["step unseen"];
+	row("a step unseen: its lasting disc only", unseen, unseen, -1, "us", "<= 1 us", unseen <= 1);
 	row("ticks delivered by SDL (asked: 1 ms)", x11.ticks_per_s, wayland.ticks_per_s, -1, "/s",
 	    "(the pace)", std::nullopt);
 	row("steps taken by the program", x11.steps_per_s, wayland.steps_per_s, page.steps_per_s, "/s",
@@ -344,6 +447,9 @@ int main(int argc, char *argv[])
 	    x11.exit_ms <= 200);
 	row("the same, slow flips, pointer flood", flood_exit_ms, -1, -1, "ms", "<= 200 ms",
 	    flood_exit_ms <= 200);
+	row("a burst of 120 moves: CPU per move", drain.cpu_us_per_event, -1, -1, "us", "(a record)",
+	    std::nullopt);
+	row("the same: drained and shown", drain.drained_ms, -1, -1, "ms", "(a record)", std::nullopt);
 	row("large window: steps taken", x11_large.steps_per_s, wayland_large.steps_per_s, -1, "/s",
 	    "(a record)", std::nullopt);
 	row("large window: CPU, all processes", x11_large.cpu_percent, wayland_large.cpu_percent, -1, "%",

@@ -26,6 +26,13 @@
  * by point (points.js), as the same picture; the point being read is ringed
  * on it.
  *
+ * The band narrows past π after about 114 million samples: from there on
+ * the board's pixels, not chance, keep the estimate off π.  Once the axis
+ * reaches that count the chart marks it, and its words and the picture's
+ * say it; the scale, which keeps π in view, still tells π,
+ * 3.1419 and a band narrower than their distance apart at 10^10 samples, and
+ * labels as many of the axis's decades as there is room for.
+ *
  * Sections: constants, the run, starting anew, scales, drawing, the class,
  * words, the view, start.
  */
@@ -36,6 +43,7 @@
   const share = board.inside / board.pixels;
   const settles = 4 * share; // 3.1419
   const twoErrors = 2 * 4 * Math.sqrt(share * (1 - share)); // 3.284: the band is this over √n
+  const leaves = Math.ceil((twoErrors / Math.abs(Math.PI - settles)) ** 2); // π is outside the band from here
   const pointsPerDecade = 40;
   const drawEveryMs = 500; // each drawing costs the browser a few ms of putting it on screen
   const describeEveryMs = 500;
@@ -43,7 +51,7 @@
   const colours = {
     ground: "#000", grid: "#444", text: "#ddd", estimate: "#ff5a5a",
     pi: "#fff", settles: "#ffd54a", band: "rgba(80, 160, 255, 0.3)", edge: "#6fb0ff",
-    run: "#8be28b", together: "#f08cff",
+    run: "#8be28b", together: "#f08cff", leaves: "#ffa040",
   };
 
   const canvas = document.getElementById("chart");
@@ -69,6 +77,9 @@
 
   function halfWidth(samples) {
     return twoErrors / Math.sqrt(samples);
+  }
+  function outside(samples) {
+    return samples >= leaves;
   }
 
   // The points as kept, and the latest, which the path ends at.
@@ -104,7 +115,7 @@
   // The axis's decades, and the estimates from low to high in view.
   function reach() {
     const [total, , estimate] = latest;
-    const decades = Math.max(1, Math.log10(Math.max(total, classFarthest())));
+    const decades = Math.max(1, Math.log10(farthest()));
     const most = Math.max(bandsInView * halfWidth(total), 1.25 * Math.abs(estimate - settles),
       1.5 * Math.abs(Math.PI - settles), classReach());
     return { decades, low: Math.max(0, settles - most), high: Math.min(4, settles + most) };
@@ -149,15 +160,21 @@
     pen.fillText(text, Math.max(edge + half, Math.min(x, pen.canvas.width - edge - half)), y);
   }
 
+  /* A line at every decade, and a label at every one, every other, or
+   * fewer, as the widest label and the room between lines allow. */
   function axes(pen, s, box, unit, name) {
     pen.fillStyle = colours.text;
     pen.textAlign = "center";
     pen.textBaseline = "top";
-    for (let power = 0; power <= Math.floor(s.decades); power++) {
+    const labels = Array.from({ length: Math.floor(s.decades) + 1 }, (_, power) => window.quorvel.count(10 ** power));
+    const widest = Math.max(...labels.map((label) => pen.measureText(label).width));
+    const every = [1, 2, 3, 5, 10].find((k) => k * (s.x(10) - s.x(1)) >= widest + unit * 0.6) || 10;
+    labels.forEach((label, power) => {
       const x = s.x(10 ** power);
       line(pen, [x, box.top], [x, box.bottom], colours.grid, []);
-      centred(pen, window.quorvel.count(10 ** power), x, box.bottom + unit * 0.4, 0);
-    }
+      if (power % every === 0)
+        centred(pen, label, x, box.bottom + unit * 0.4, 0);
+    });
     name.forEach((text, i) => centred(pen, text, (box.left + box.right) / 2, box.bottom + unit * (1.8 + i), unit / 2));
     const step = roundStep(s.high - s.low);
     pen.textAlign = "right";
@@ -216,6 +233,9 @@
       // number of samples. A few words, as a phone's chart is 320 px wide.
       [say("band: about 95 runs in 100 land here"), colours.edge, []],
       ...classKey(),
+      // TRANSLATORS: the chart's key: the upright orange line at the number of samples (about 114 million)
+      // from which π lies outside the band. A few words, as a phone's chart is 320 px wide.
+      ...(outside(farthest()) ? [[say("\u03c0 leaves the band"), colours.leaves, [], "upright"]] : []),
     ];
     let x = left;
     let row = 0;
@@ -234,7 +254,9 @@
     pen.textAlign = "left";
     pen.textBaseline = "middle";
     for (const { label, colour, dashes, shape, x, y } of places) {
-      if (shape)
+      if (shape === "upright")
+        line(pen, [x + unit * 0.8, y - unit * 0.5], [x + unit * 0.8, y + unit * 0.5], colour, dashes);
+      else if (shape)
         mark(pen, shape, x + unit * 0.8, y, unit, colour);
       else
         line(pen, [x, y], [x + unit * 1.6, y], colour, dashes);
@@ -276,9 +298,11 @@
     pen.beginPath();
     pen.rect(box.left, box.top, box.right - box.left, box.bottom - box.top);
     pen.clip();
-    band(pen, s, Math.max(latest[0], classFarthest()));
+    band(pen, s, farthest());
     line(pen, [box.left, s.y(Math.PI)], [box.right, s.y(Math.PI)], colours.pi, [unit * 0.8, unit * 0.4]);
     line(pen, [box.left, s.y(settles)], [box.right, s.y(settles)], colours.settles, [unit * 0.15, unit * 0.3]);
+    if (outside(farthest()))
+      line(pen, [s.x(leaves), box.top], [s.x(leaves), box.bottom], colours.leaves, []);
     path(pen, s);
     pen.restore();
     classMarks(pen, s, box, unit);
@@ -301,6 +325,10 @@
 
   function classFarthest() {
     return klass ? klass.together.samples : 0;
+  }
+  // Where the axis ends: this run's count, or the class's pooled one.
+  function farthest() {
+    return Math.max(latest === null ? 0 : latest[0], classFarthest());
   }
   function classReach() {
     return klass ? 1.1 * Math.max(...[...klass.runs, klass.together].map((r) => Math.abs(r.estimate - settles))) : 0;
@@ -380,7 +408,19 @@
       // TRANSLATORS: as above, for an estimate above π.
       say("Samples taken: {samples}. The estimate is {estimate}, {distance} above \u03c0. At this number of " +
         "samples, about 95 runs in 100 are within \u00b1{half} of {settles}: that is the band.", values);
-    words.textContent = klass ? `${run} ${klass.words}` : run;
+    const left = outside(farthest()) ? [outsideWords()] : [];
+    words.textContent = [run, ...left, ...(klass ? [klass.words] : [])].join(" ");
+  }
+
+  // Said here and in the picture's words once the samples, this run's or
+  // the class's, are past where π leaves the band.
+  function outsideWords() {
+    const { say, number, count } = window.quorvel;
+    // TRANSLATORS: what a screen reader reads of the picture and the chart once the band, narrowing as
+    // the samples grow, has left π outside. {leaves} is about 114 million, written out in words
+    // ("114 million"); {settles} is 3.1419.
+    return say("From about {leaves} samples on, \u03c0 is outside the band: the estimate is finding the " +
+      "board's {settles}, not \u03c0.", { leaves: count(leaves, true), settles: number(settles, 4) });
   }
 
   /* ---- the view ---- */
@@ -404,6 +444,6 @@
   setInterval(describe, describeEveryMs);
   window.quorvel = Object.assign(window.quorvel || {}, {
     chart: take, chartRestart: restart, chartKept: kept, chartClass: takeClass, chartView: view, chartRing: ring,
-    band: { centre: settles, half: halfWidth, decimals: decimalsOf },
+    band: { centre: settles, half: halfWidth, decimals: decimalsOf, outside, outsideWords },
   });
 })();

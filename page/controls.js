@@ -2,8 +2,10 @@
 // SPDX-License-Identifier: MIT
 /* The teacher's controls beside the picture, as classroom simulations have
  * them: pause and play, one sample at a time while paused, a speed of ×1
- * (the program's own pace, where the page starts), ×10 or ×100, and start
- * again.  They are buttons and a group of the page's own, never keys taken
+ * (the program's own pace, where the page starts), ×10, ×100, ×1,000 or
+ * ×10,000, and start again.  ×10,000 asks for a million samples a second,
+ * which takes a class past a hundred million, where π leaves the band, within
+ * two minutes.  They are buttons and a group of the page's own, never keys taken
  * from the picture: keys, mouse moves and touches over it stay the
  * program's, and take a sample each, paused or not.
  *
@@ -75,13 +77,16 @@
     rate.hidden = shortFor < shortTurns;
     if (!rate.hidden)
       // TRANSLATORS: under the controls, where a device cannot keep up with the speed chosen: {reached}
-      // is the samples it takes a second, {asked} the samples a second the speed asks for (1,000 or 10,000).
+      // is the samples it takes a second, {asked} the samples a second the speed asks for (1,000 to 1,000,000).
       rate.textContent = say("Samples a second on this device: {reached} of the {asked} asked for.",
         { reached: number(Math.round(pace.reached)), asked: number(pace.asked) });
   }
 
   /* ---- start ---- */
 
+  // Each speed's number as the reader's language writes it.
+  for (const label of document.querySelectorAll("#speed label"))
+    label.querySelector("span").textContent = `\u00d7${number(Number(label.querySelector("input").value))}`;
   pause.addEventListener("click", () => hold(!pace.paused));
   step.addEventListener("click", oneSample);
   for (const radio of document.querySelectorAll("#speed input"))

@@ -3,14 +3,14 @@
 /* The page around the program: it makes Module (README.md here) and starts
  * quorvel.js on the canvas, keeps the keyboard usable around the picture,
  * writes the strip's tally out as text for screen readers (saying so when
- * the run is paused) and hands it to the chart and the sound, shows the
- * strip's figures again under a picture shrunk below its own size, where its
- * small glyphs are hard to read, with a control that copies the tally,
- * begins all of them anew when the run starts again, offers full screen for
- * a projector, with the controls above and the chart beside the picture
- * where there is room, and, where the page is served, offers its web app
- * manifest in the reader's language and registers the service worker that
- * keeps the page for offline use.
+ * the run is paused, and once π is outside the chart's band) and hands it to
+ * the chart and the sound, shows the strip's figures again under a picture
+ * shrunk below its own size, where its small glyphs are hard to read, with a
+ * control that copies the tally, begins all of them anew when the run starts
+ * again, offers full screen for a projector, with the controls above and the
+ * chart beside the picture where there is room, and, where the page is
+ * served, offers its web app manifest in the reader's language and registers
+ * the service worker that keeps the page for offline use.
  *
  * The page runs in three places.  Served, the program's WebAssembly comes as
  * quorvel.wasm.  Opened from disk, a page may fetch nothing, so it comes
@@ -56,11 +56,11 @@
 
   /* ---- the reading ---- */
 
-  /* The layer hands over the strip's texts at every step, and the column the
-   * sample landed in; the page's text follows twice a second, and is never
-   * announced unasked.  Where the page has said why the program is not
-   * running, that stays the reading.  The sound hears each step only while
-   * it is on. */
+  /* The layer hands over the strip's texts with every picture it shows, and
+   * where the newest samples landed; the page's text follows twice a second,
+   * and is never announced unasked.  Where the page has said why the program
+   * is not running, that stays the reading.  The sound hears each picture
+   * only while it is on. */
   let latest = null;
   let stale = false;
   function takeStrip(estimate, count, x) {
@@ -85,14 +85,16 @@
       return;
     }
     const values = { estimate: number(latest.estimate, 8), inside: number(latest.inside), total: number(latest.total) };
-    reading.textContent = paused ?
+    const { outside, outsideWords } = window.quorvel.band;
+    const left = outside(latest.total) ? ` ${outsideWords()}` : "";
+    reading.textContent = (paused ?
       // TRANSLATORS: what a screen reader reads of the picture while the run is paused: {total} samples
       // taken, the estimate to eight decimal places, {inside} of them inside the circle (any number from 0 up).
       say("Paused. Samples taken: {total}. Estimate of \u03c0: {estimate}. Samples inside the circle: {inside} " +
         "of {total}.", values) :
       // TRANSLATORS: what a screen reader reads of the picture: {estimate} to eight decimal places,
       // then {inside} of {total} samples inside the circle (any number from 0 up).
-      say("Estimate of \u03c0: {estimate}. Samples inside the circle: {inside} of {total}.", values);
+      say("Estimate of \u03c0: {estimate}. Samples inside the circle: {inside} of {total}.", values)) + left;
   }
   // Paused or played: said at the reading's next turn.
   function restate() {

@@ -75,10 +75,12 @@
         minimumFractionDigits: decimals, maximumFractionDigits: decimals }));
     return formats.get(decimals).format(value);
   }
-  // A million and more as the language shortens it: "1M", "1 Mio.".
+  // A million and more as the language shortens it, "1M", "1 Mio.", or, in
+  // a sentence, as it says it, "1 million", "1 Million".
   const compact = new Intl.NumberFormat(lang, { notation: "compact" });
-  function count(value) {
-    return value >= 1e6 ? compact.format(value) : number(value);
+  const spoken = new Intl.NumberFormat(lang, { notation: "compact", compactDisplay: "long" });
+  function count(value, inWords = false) {
+    return value < 1e6 ? number(value) : (inWords ? spoken : compact).format(value);
   }
 
   /* ---- the page's text ---- */

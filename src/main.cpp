@@ -4,21 +4,26 @@
  *
  * Design note.  A timer on SDL's own thread pushes a tick into SDL's event
  * queue; the main thread waits on that queue and runs one step for every
- * event that is not the close request: a sample, a new estimate and a redraw.
- * The first picture shows the first sample; after it, the picture goes to
- * the screen once no further event waits: a flip can cost milliseconds on a
- * slow display while a step costs microseconds, so a backlog of pointer
- * motion drains at a step's cost, and the close request behind it is read at
- * once.  At the tick's pace nothing waits, and every step is flipped.  The
- * queue is the only thing the two threads share, and SDL guards it, so the
- * program needs no locks.  All state lives in main's locals; there are no
- * globals and nothing on the heap.
+ * event that is not the close request: a sample, and a picture.  The first
+ * picture shows the first sample; after it, the picture goes to the screen
+ * once no further event waits, and only then is the whole scene drawn: a
+ * step that will not be seen draws no more than its lasting grey dot, and the
+ * picture shown is still, to the byte, the one that drawing every step whole
+ * would give (scene.cpp says why).  A flip can cost milliseconds on a slow
+ * display and a whole scene tens of microseconds, while a sample costs a
+ * fraction of one, so a backlog of pointer motion drains at the cost of its
+ * samples, and the close request behind it is read at once.  At the tick's
+ * pace nothing waits, and every step is drawn and flipped.  The queue is the
+ * only thing the two threads share, and SDL guards it, so the program needs
+ * no locks.  All state lives in main's locals; there are no globals and
+ * nothing on the heap.
  *
  * In the browser this same code runs, but the page provides its own wait,
  * timer and flip, in src/web/, which the web build in CMakeLists.txt puts in
  * place of SDL's: they pace the steps by the display's frames and the
- * teacher's controls, and the page's "start again" arrives as the close
- * request, after which the page calls main anew.
+ * teacher's controls, an event waits there while the display frame's batch
+ * owes a tick and has time for it, and the page's "start again" arrives as
+ * the close request, after which the page calls main anew.
  *
  * Sections: constants, the seed, the tick, the queue, presentation settings,
  * opening the window, main.
@@ -91,8 +96,7 @@ Uint32 timer(Uint32 ms, void * /*param*/)
 	return ms;
 }
 
-/* SDL moves what the display has sent into its queue only when asked; the
- * page's layer answers no, and there every step is flipped. */
+/* SDL moves what the display has sent into its queue only when asked. */
 bool events_waiting()
 {
 	SDL_Event next;
@@ -242,10 +246,12 @@ int main(int /*argc*/, char * /*argv*/[])
 
 	while (SDL_WaitEvent(&ev) != 0 && ev.type != SDL_QUIT) {
 		sample_step(points, &inside, &total);
-		const double pi = estimate(inside, total);
-		draw_step(screen, points, inside, total, pi, pitext, stuff);
-		if (total == 1 || !events_waiting())
+		if (total == 1 || !events_waiting()) {
+			draw_step(screen, points, inside, total, estimate(inside, total), pitext, stuff);
 			SDL_Flip(screen);
+		} else {
+			draw_lasting(screen, points);
+		}
 	}
 
 	SDL_RemoveTimer(id);

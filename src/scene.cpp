@@ -8,6 +8,13 @@
  * redraws only what must look fresh: the frame (older dots may cover it), the
  * ten newest samples, newest on top, and the status strip.
  *
+ * A step that will not be seen needs less.  What it leaves for later is only
+ * the oldest sample's disc, drawn for the last time, in the trail's oldest
+ * colour; that is the same grey for every sample, so the order of those discs
+ * cannot matter, and the next step that is seen draws the frame, the trail
+ * and the strip over them: its picture is the one every step drawn whole
+ * would have left, to the byte.
+ *
  * Sections: constants, helpers, pictures.
  */
 #include "scene.hpp"
@@ -90,4 +97,9 @@ void draw_step(SDL_Surface *screen, const Point *points, Uint64 inside, Uint64 t
 	for (int i = 0; i < trail_length; i++)
 		Point_draw(screen, points[i], i);
 	draw_strip(screen, inside, total, pi, pitext, stuff);
+}
+
+void draw_lasting(SDL_Surface *screen, const Point *points)
+{
+	Point_draw(screen, points[0], 0);
 }

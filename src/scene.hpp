@@ -28,3 +28,4 @@ void Point_draw(SDL_Surface *screen, Point p, int index);
 void draw_startup(SDL_Surface *screen);
 void draw_step(SDL_Surface *screen, const Point *points, Uint64 inside, Uint64 total, double pi,
                char (&pitext)[pitext_size], char (&stuff)[stuff_size]);
+void draw_lasting(SDL_Surface *screen, const Point *points);

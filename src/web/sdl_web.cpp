@@ -15,6 +15,15 @@
  * pushed ticks are counted here, since Emscripten's queue cannot be peeked.
  * The page's request to start again comes as the close request.
  *
+ * The program asks whether an event waits, and draws its whole scene only
+ * where none does, as the picture is about to be shown: so here an event
+ * waits exactly when the next wait returns one without showing the picture.
+ * Pumping the events does what SDL's pump does with the display's: it moves
+ * what is due into the queue, the browser's next event that SDL 1.2 knows,
+ * and the frame's next tick while the batch has time for it.  An event said
+ * to wait is then in the queue, and the wait takes it before any picture is
+ * shown, however long the step in between took.
+ *
  * Drawing: SDL_gfx draws straight into the screen's pixels, and a flip only
  * marks them changed: sdl_web.js puts them on the canvas once, at the end of
  * the frame's batch, straight from the program's memory.  SDL_gfx's own locks
@@ -67,6 +76,9 @@ namespace
 
 constexpr Uint32 granularity_ms = 10; // SDL 1.2's timer rounds to this
 constexpr int most_ticks_queued = 16; // a frame accounts for at most these ticks' time, times the speed
+// The clock is read once in so many ticks: a read costs more than a step
+// that draws only its lasting disc, and so many steps take microseconds.
+constexpr unsigned ticks_per_clock_read = 16;
 constexpr Uint32 opaque_alpha = 255;
 constexpr int estimate_size = 32; // "3.14159265" and room to spare
 
@@ -82,9 +94,16 @@ struct Frame {
 	int owed = 0;         // ticks this frame still owes
 	double deadline = 0;  // when the frame's share of time is spent
 	bool changed = false; // the screen was flipped since it was last shown
+	unsigned ticks = 0;   // run in this batch
+};
+// The browser's next event, taken from SDL's queue to be looked at.
+struct Held {
+	SDL_Event event{};
+	bool waiting = false;
 };
 Timer timer;                        // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 Frame frame;                        // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+Held held;                          // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 SDL_Surface *screen = nullptr;      // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 bool sdl_started = false;           // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 char strip_estimate[estimate_size]; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
@@ -131,11 +150,41 @@ bool sdl2_only(Uint32 type)
 	       (type >= SDL_FINGERDOWN && type <= SDL_FINGERMOTION);
 }
 
+/* The browser's next event that SDL 1.2 knows, held for the next wait, as
+ * Emscripten's queue cannot be peeked.  The queue is asked at every step:
+ * a batch that took its emptiness for granted until the next frame lost
+ * input in Firefox. */
+bool browser_event()
+{
+	while (!held.waiting && SDL_PollEvent(&held.event) != 0)
+		held.waiting = !sdl2_only(held.event.type);
+	return held.waiting;
+}
+
+// Whether the batch has time for another tick, by the clock now and then.
+bool time_left()
+{
+	return frame.ticks % ticks_per_clock_read != 0 || emscripten_get_now() < frame.deadline;
+}
+
+/* The frame's next tick, run while the batch has time for it, where no tick
+ * is queued yet. */
+bool tick_due()
+{
+	while (timer.queued == 0 && frame.owed > 0 && time_left()) {
+		frame.owed--;
+		frame.ticks++;
+		run_tick();
+	}
+	return timer.queued > 0;
+}
+
 /* The close request that ends this run: nothing of it goes on to the next,
  * neither its ticks nor input it has not taken. */
 void close_request(SDL_Event *ev)
 {
 	timer.queued = 0;
+	held = Held{};
 	while (SDL_PollEvent(ev) != 0)
 		continue;
 	*ev = SDL_Event{};
@@ -260,9 +309,18 @@ int quorvel_push_event(SDL_Event *ev)
 	return 1;
 }
 
+/* What is due, into the queue, as SDL's pump moves the display's events in. */
+void quorvel_pump_events(void)
+{
+	if (!browser_event())
+		tick_due();
+}
+
+// Ticks alone, or every event the queue holds.
 int quorvel_peep_events(SDL_Event * /*events*/, int n, SDL_eventaction /*action*/, Uint32 type)
 {
-	return type == SDL_USEREVENT ? (timer.queued < n ? timer.queued : n) : 0;
+	const int waiting = timer.queued + (type != SDL_USEREVENT && held.waiting ? 1 : 0);
+	return std::min(waiting, n);
 }
 
 /* The browser's own events first, then the ticks the frame owes, each run
@@ -271,21 +329,16 @@ int quorvel_peep_events(SDL_Event * /*events*/, int n, SDL_eventaction /*action*
 int quorvel_wait_event(SDL_Event *ev)
 {
 	for (;;) {
-		if (SDL_PollEvent(ev) != 0) {
-			if (sdl2_only(ev->type))
-				continue;
+		if (browser_event()) {
+			*ev = held.event;
+			held.waiting = false;
 			return 1;
 		}
-		if (timer.queued > 0) {
+		if (tick_due()) {
 			timer.queued--;
 			*ev = SDL_Event{};
 			ev->type = SDL_USEREVENT;
 			return 1;
-		}
-		if (frame.owed > 0 && emscripten_get_now() < frame.deadline) {
-			frame.owed--;
-			run_tick();
-			continue;
 		}
 		if (!next_frame()) {
 			close_request(ev);
@@ -323,6 +376,13 @@ int quorvel_flip(SDL_Surface * /*surface*/)
 {
 	frame.changed = true;
 	return 0;
+}
+
+/* Emscripten's own mapping, which is the same for every format, without the
+ * call out to JavaScript: SDL_gfx asks for it at every line of every disc. */
+Uint32 quorvel_map_rgba(const SDL_PixelFormat * /*format*/, Uint8 r, Uint8 g, Uint8 b, Uint8 a)
+{
+	return Uint32{r} | Uint32{g} << 8 | Uint32{b} << 16 | Uint32{a} << 24;
 }
 
 int quorvel_lock_surface(SDL_Surface *surface)

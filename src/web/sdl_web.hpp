@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: MIT
 /* The browser's SDL 1.2, as Emscripten provides it, differs from the desktop's
  * where the program relies on it: it has no SDL_WaitEvent, its timer fires
- * once, SDL_PeepEvents cannot peek, every surface lives in a canvas whose
+ * once, SDL_PeepEvents cannot peek, SDL_PumpEvents handles every queued
+ * event over again, SDL_MapRGBA, which SDL_gfx asks for every line it fills,
+ * is a call out to JavaScript, every surface lives in a canvas whose
  * pixels are copied in and out by each outermost lock, and blits go canvas to
  * canvas, past the locked pixels.  This header, which CMakeLists.txt has the
  * web build include ahead of every file of the program and of SDL_gfx,
@@ -30,10 +32,12 @@ void quorvel_quit(void);
 int quorvel_wait_event(SDL_Event *ev);
 SDL_TimerID quorvel_add_timer(Uint32 interval, SDL_TimerCallback callback, void *param);
 SDL_bool quorvel_remove_timer(SDL_TimerID id);
+void quorvel_pump_events(void);
 int quorvel_peep_events(SDL_Event *events, int n, SDL_eventaction action, Uint32 type);
 int quorvel_push_event(SDL_Event *ev);
 SDL_Surface *quorvel_set_video_mode(int width, int height, int depth, Uint32 flags);
 int quorvel_flip(SDL_Surface *screen);
+Uint32 quorvel_map_rgba(const SDL_PixelFormat *format, Uint8 r, Uint8 g, Uint8 b, Uint8 a);
 int quorvel_lock_surface(SDL_Surface *surface);
 void quorvel_unlock_surface(SDL_Surface *surface);
 int quorvel_upper_blit(SDL_Surface *src, SDL_Rect *srect, SDL_Surface *dst, SDL_Rect *drect);
@@ -53,10 +57,12 @@ int quorvel_filled_circle_rgba(SDL_Surface *dst, Sint16 x, Sint16 y, Sint16 rad,
 #define SDL_WaitEvent quorvel_wait_event
 #define SDL_AddTimer quorvel_add_timer
 #define SDL_RemoveTimer quorvel_remove_timer
+#define SDL_PumpEvents quorvel_pump_events
 #define SDL_PeepEvents(events, n, action, type) quorvel_peep_events(events, n, action, type)
 #define SDL_PushEvent quorvel_push_event
 #define SDL_SetVideoMode quorvel_set_video_mode
 #define SDL_Flip quorvel_flip
+#define SDL_MapRGBA quorvel_map_rgba
 #define SDL_LockSurface quorvel_lock_surface
 #define SDL_UnlockSurface quorvel_unlock_surface
 #define SDL_UpperBlit quorvel_upper_blit
@@ -73,7 +79,7 @@ int quorvel_filled_circle_rgba(SDL_Surface *dst, Sint16 x, Sint16 y, Sint16 rad,
 #define SDL_strchr strchr
 #define SDL_strcasecmp strcasecmp
 #define SDL_strncasecmp strncasecmp
-// SDL 1.2 selects events by a mask of their types; here the one type stands
-// for itself, as only ticks are ever counted.
+// SDL 1.2 selects events by a mask of their types; here a type stands for
+// itself: the ticks are counted alone, and any other mask counts them all.
 #define SDL_EVENTMASK(type) (type)
 #endif

@@ -4,6 +4,7 @@
 
 #include <SDL_gfxPrimitives.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "canvas.hpp"
@@ -32,6 +33,12 @@ struct Step {
 		draw_step(c.surface(), points, inside, total, estimate(inside, total), pitext, stuff);
 	}
 };
+
+bool same_bytes(const Canvas &a, const Canvas &b)
+{
+	const SDL_Surface &x = *a.surface();
+	return std::memcmp(x.pixels, b.surface()->pixels, static_cast<size_t>(x.pitch) * x.h) == 0;
+}
 
 } // namespace
 
@@ -77,6 +84,35 @@ TEST(Scene, StepRedrawsFrameTrailAndStrip)
 	EXPECT_TRUE(c.all_rows(strip_top, strip_bottom,
 	                       [](int, int, const Rgb &px) { return px == black || px == red; }));
 	EXPECT_EQ(c.at(150, 402), black);
+}
+
+/* One seeded run, drawn whole at every step on one surface and, on the
+ * other, whole only at the counts it is shown, each unseen step leaving its
+ * lasting disc alone: the same bytes wherever it is shown.  The counts take
+ * in the first ten samples, with placeholders in the trail, its turnover,
+ * and long stretches unseen after a shown trail of ten coloured discs. */
+TEST(Scene, PictureDrawnOnlyWhenSeenIsTheSame)
+{
+	const Uint64 shown[] = {1,  2,  3,  4,  5,  6,  7,    8,    9,    10,
+	                        11, 12, 19, 20, 21, 37, 1000, 1001, 1013, 30000};
+	Canvas every(window_width, window_height);
+	Canvas seen(window_width, window_height);
+	draw_startup(every.surface());
+	draw_startup(seen.surface());
+	Step s;
+	Uint64 inside = 0;
+	Uint64 total = 0;
+	std::srand(36);
+	for (const Uint64 count : shown) {
+		while (total < count) {
+			sample_step(s.points, &inside, &total);
+			s.draw(every, inside, total);
+			if (total < count)
+				draw_lasting(seen.surface(), s.points);
+		}
+		s.draw(seen, inside, total);
+		EXPECT_TRUE(same_bytes(every, seen)) << "after " << count << " samples";
+	}
 }
 
 TEST(Scene, PlaceholdersLeaveNoMark)

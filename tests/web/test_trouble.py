@@ -14,10 +14,11 @@ import pytest
 from conftest import figure, reading, wait_for
 
 SAYS_WHY_S = 5
+FRAME_TICKS = 16  # the most ticks a display frame accounts for
 DAMAGES = {"lost": os.remove, "not WebAssembly": lambda path: open(path, "w").write("<!DOCTYPE html><p>Not found")}
 SAID = "const t = document.getElementById('trouble'); return t.hidden ? null : [t.textContent, " \
     "document.getElementById('reading').textContent, document.getElementById('canvas').hidden]"
-# Every tally the program hands over, and the time of the last.
+# Every tally the program hands over, one with each picture it shows, and the time of the last.
 FOLLOW = "const take = Module.quorvelStrip; window.totals = []; Module.quorvelStrip = (e, t, x) => " \
     "{ totals.push(Number(t.split('/')[1])); window.lastPicture = performance.now(); take(e, t, x); };"
 # The program's steps held where it sleeps, until a display frame (or, hidden, a timeout), as on a phone
@@ -94,5 +95,6 @@ def test_silence_is_taken_back_and_quiet_is_not_held_against_the_program(fresh, 
     fresh.click("pause")
     released = fresh.run("return totals.length")
     assert wait_for(lambda: fresh.run(RUNS_AGAIN, released), 5)
+    # Every picture shows the samples taken since the last, at most a frame's worth at x1.
     totals = fresh.run("return totals")
-    assert totals == list(range(totals[0], totals[0] + len(totals)))
+    assert all(0 < b - a <= FRAME_TICKS for a, b in zip(totals, totals[1:])), totals
