@@ -63,7 +63,7 @@
    * only while it is on. */
   let latest = null;
   let stale = false;
-  function takeStrip(estimate, count, x) {
+  function takeStrip(estimate, count, landed) {
     const cut = count.indexOf("/");
     const before = latest;
     latest = { estimate: Number(estimate), inside: Number(count.slice(0, cut)), total: Number(count.slice(cut + 1)) };
@@ -72,7 +72,7 @@
     window.quorvel.chart(latest);
     showTally();
     if (sound.live)
-      sound.land(before, latest, x);
+      sound.land(before, latest, landed);
   }
   function showReading() {
     if (!stale || !trouble.hidden)

@@ -19,7 +19,7 @@
  *   a touch over the picture): a short soft note, a fifth higher where it
  *   lands inside the circle, from the left or the right as it lands on the
  *   board; at ×1, a hundred a second, a patter like rain;
- * - at ×10 and ×100, where notes would run together: three notes a second,
+ * - at ×10 and faster, where notes would run together: three notes a second,
  *   each at the estimate's height on the chart, whose scale follows the
  *   band, so the note keeps near the middle while the estimate keeps to the
  *   band, and turns rough outside it;
@@ -179,23 +179,26 @@
   let nextDrop = 0;
   let nextBeat = 0;
 
-  /* One step of the run, as the strip tells it, with the column it landed
-   * in.  Only a step that took one sample more than the last is heard: the
-   * first of a new run is one more than none. */
-  function land(before, now, x) {
-    const [inside, total] = before ? [before.inside, before.total] : [0, 0];
-    if (now.total !== total + 1)
+  /* The samples taken since the last picture, as the strip counts them,
+   * each where it landed in the trail handed over with it, oldest first: a
+   * picture may come after a few steps, and a new run's first after none.
+   * More than the trail holds (the mouse over the picture) go unheard. */
+  function land(before, now, landed) {
+    const taken = now.total - (before ? before.total : 0);
+    if (taken <= 0)
       return;
     if (context.state !== "running")
       wake();
     const pace = window.quorvel.pace;
-    const hz = now.inside > inside ? insideHz : outsideHz;
-    if (pace.paused)
-      note(runBus, context.currentTime + leadS, hz, step.lengthS, step.peak, across(x / boardSide));
-    else if (pace.speed === 1)
-      patter(hz, across(x / boardSide));
-    else
-      summary(now);
+    if (!pace.paused && pace.speed !== 1)
+      return summary(now);
+    for (const { x, inside } of landed.slice(-taken)) {
+      const hz = inside ? insideHz : outsideHz;
+      if (pace.paused)
+        note(runBus, context.currentTime + leadS, hz, step.lengthS, step.peak, across(x / boardSide));
+      else
+        patter(hz, across(x / boardSide));
+    }
   }
 
   /* At the program's own pace the steps come a frame's batch at a time:

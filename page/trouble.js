@@ -185,11 +185,11 @@
     }
 
     const take = module.quorvelStrip;
-    module.quorvelStrip = (estimate, tally, x) => {
+    module.quorvelStrip = (estimate, tally, landed) => {
       started = true;
       last = performance.now();
       takeBack();
-      take(estimate, tally, x);
+      take(estimate, tally, landed);
     };
     module.onAbort = () => tell(started ? "ended" : "load", started, place);
     // Called as the program ends; a status of 0 is Emscripten setting the

@@ -44,10 +44,12 @@
  * listener, which would keep the page out of the browser's back/forward cache,
  * is never added, since a page that is going has nothing left to close.
  *
- * The strip's texts go to the page as they are drawn, once a step, and with
- * them where the step's sample landed across the board, for the page's
- * sound to place it left or right: the program draws its trail oldest
- * first, so the last disc before the strip is the newest sample.
+ * The strip's texts go to the page as they are drawn, with every picture
+ * shown, and with them where the trail's samples landed, for the page's
+ * sound: a shown step draws the whole trail, oldest first, just before the
+ * strip, so the last ten discs drawn are the ten newest samples, the ones
+ * taken since the last picture among them, though a step that is not shown
+ * draws none of its own.  Whether each is inside is the program's own test.
  *
  * Sections: constants, state, the timer, events, the screen, blits, the strip.
  */
@@ -107,7 +109,7 @@ Held held;                          // NOLINT(cppcoreguidelines-avoid-non-const-
 SDL_Surface *screen = nullptr;      // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 bool sdl_started = false;           // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 char strip_estimate[estimate_size]; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
-Sint16 newest_x = 0;                // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+Point drawn[trail_length];          // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 
 Uint32 rounded(Uint32 ms)
 {
@@ -259,12 +261,32 @@ EM_JS(void, shape_listeners, (bool on), {
 });
 // clang-format on
 
-// The page's hook for the strip's texts and the newest sample's column,
-// where the page has one.
-EM_JS(void, hand_over_strip, (const char *estimate, const char *tally, int x), {
-	if (Module.quorvelStrip)
-		Module.quorvelStrip(UTF8ToString(estimate), UTF8ToString(tally), x);
+// The page's hook for the strip's texts and where the trail landed, as
+// pairs of a column and 1 for inside, where the page has one.
+EM_JS(void, hand_over, (const char *estimate, const char *tally, const int *landed, int count), {
+	if (!Module.quorvelStrip)
+		return;
+	const pairs = HEAP32.subarray(landed >> 2, (landed >> 2) + 2 * count);
+	const trail = [];
+	for (let i = 0; i < pairs.length; i += 2)
+		trail.push({x : pairs[i], inside : Boolean(pairs[i + 1])});
+	Module.quorvelStrip(UTF8ToString(estimate), UTF8ToString(tally), trail);
 });
+
+// The trail's samples as the step just shown drew them, oldest first; the
+// placeholders of a young run lie off the board and are left out.
+void hand_over_strip(const char *estimate, const char *tally)
+{
+	int landed[2 * trail_length];
+	int count = 0;
+	for (const Point p : drawn)
+		if (p.x >= 0) {
+			landed[2 * count] = p.x;
+			landed[2 * count + 1] = inside_circle(p);
+			count++;
+		}
+	hand_over(estimate, tally, landed, count);
+}
 
 } // namespace
 
@@ -430,23 +452,25 @@ int quorvel_upper_blit(SDL_Surface *src, SDL_Rect *srect, SDL_Surface *dst, SDL_
 
 /* The strip's two texts, known by where the scene puts them, estimate first
  * and tally last in every step, go on to the page once the tally is drawn,
- * with the column the step's sample landed in. */
+ * with where the trail landed. */
 int quorvel_string_rgba(SDL_Surface *dst, Sint16 x, Sint16 y, const char *s, Uint8 r, Uint8 g, Uint8 b,
                         Uint8 a)
 {
 	if (dst == screen && y == text_y && x == estimate_x)
 		std::snprintf(strip_estimate, sizeof strip_estimate, "%s", s);
 	else if (dst == screen && y == text_y && x == tally_x)
-		hand_over_strip(strip_estimate, s, newest_x);
+		hand_over_strip(strip_estimate, s);
 	return stringRGBA(dst, x, y, s, r, g, b, a);
 }
 
-// The trail's discs, oldest first: the last one drawn is the newest sample.
+// The discs drawn on the screen, the newest ten kept as the trail keeps them.
 int quorvel_filled_circle_rgba(SDL_Surface *dst, Sint16 x, Sint16 y, Sint16 rad, Uint8 r, Uint8 g, Uint8 b,
                                Uint8 a)
 {
-	if (dst == screen)
-		newest_x = x;
+	if (dst == screen) {
+		shift(drawn);
+		drawn[trail_length - 1] = Point{x, y};
+	}
 	return filledCircleRGBA(dst, x, y, rad, r, g, b, a);
 }
 

@@ -25,12 +25,12 @@ import pytest
 import browsers
 from browsers import wait_for
 
-# Follows the tally, estimate and column the program hands to the page: from its first
+# Follows the tally, estimate and trail the program hands to the page: from its first
 # picture on where the browser runs this ahead of the page's scripts.
 FOLLOW = """const follow = (module) => { const take = module.quorvelStrip;
-  module.quorvelStrip = (estimate, tally, x) => {
+  module.quorvelStrip = (estimate, tally, landed) => {
   window.firstPicture = window.firstPicture || performance.now(); window.tally = tally; window.estimate = estimate;
-  window.x = x; take(estimate, tally, x); };
+  window.landed = landed; take(estimate, tally, landed); };
   return module; };
 if (window.Module) follow(window.Module);
 else Object.defineProperty(window, "Module", {configurable: true, set(module) {

@@ -44,7 +44,7 @@ def test_chart_words_follow_the_strip(page):
 # falls back to 3.1419 over two more, as the program would hand the page its tallies.
 RUN = [(round(10 ** (4 + k / 4) * (3.1414 + 0.001 * min(k, 8) / 8 - 0.0005 * max(k - 8, 0) / 8) / 4),
         round(10 ** (4 + k / 4))) for k in range(17)]
-STRIP = "for (const [i, t] of arguments[0]) Module.quorvelStrip((4 * i / t).toFixed(8), i + '/' + t, 200);"
+STRIP = "for (const [i, t] of arguments[0]) Module.quorvelStrip((4 * i / t).toFixed(8), i + '/' + t, []);"
 # The blocks' time from the first sound: pi, 3.1419, and the run's path (over the axis's
 # second half, as it starts at 10,000 of 100,000,000) in thirds.
 HEARD = {"pi": (0.1, 0.4), "3.1419": (0.8, 1.1), "rise": (3.7, 4.2), "top": (4.35, 4.85), "fall": (5.0, 5.5)}

@@ -31,8 +31,8 @@ return [grey, other, black, edge];""" % (BOARD, BOARD, BOARD, BOARD)
 # Starts the program again and again, paused, each run with one sample, whose step notes the stack.
 RESTARTS = """const pace = quorvel.pace, take = Module.quorvelStrip;
   window.restarts = {left: arguments[0], stacks: []};
-  Module.quorvelStrip = (estimate, tally, x) => {
-    take(estimate, tally, x);
+  Module.quorvelStrip = (estimate, tally, landed) => {
+    take(estimate, tally, landed);
     if (!tally.endsWith("/1")) return;
     restarts.stacks.push(Module.stackSave());
     if (--restarts.left === 0) Module.quorvelStrip = take;
@@ -186,6 +186,10 @@ def test_sound_is_asked_for_stops_when_paused_and_tells_where_samples_land(page)
     assert wait_for(lambda: total(page) > held + 50, 5) and not page.run("return !!window.hearing")
     page.click("sound")
     assert wait_for(lambda: heard(page), 5), "nothing heard at x1"
+    page.click("speed-100")
+    since = hearing(page)
+    assert wait_for(lambda: heard(page, since + 0.5), 5), "nothing heard at x100"
+    page.click("speed-1")
     pause(page)
     paused = hearing(page)
     time.sleep(1.5)
@@ -198,7 +202,7 @@ def test_sound_is_asked_for_stops_when_paused_and_tells_where_samples_land(page)
         assert wait_for(lambda: total(page) == taken + 1 and hearing(page) > since + 0.5, 5)
         blocks = heard(page, since)
         notes.append((int(page.run("return window.tally").split("/")[0]) > inside, pitch(blocks),
-                      page.run("return window.x"), sum(b[2] - b[1] for b in blocks), max(b[3] for b in blocks)))
+                      page.run("return window.landed.at(-1).x"), sum(b[2] - b[1] for b in blocks), max(b[3] for b in blocks)))
     highs, lows = ([p for inside, p, *_ in notes if inside == kind] for kind in (True, False))
     figure("One sample heard in %s: %d notes, inside %.0f-%.0f Hz, outside %.0f-%.0f Hz, peak %.2f of full scale"
            % (type(page).__name__, len(notes), min(highs), max(highs), min(lows), max(lows), max(n[4] for n in notes)))

@@ -19,8 +19,8 @@ DAMAGES = {"lost": os.remove, "not WebAssembly": lambda path: open(path, "w").wr
 SAID = "const t = document.getElementById('trouble'); return t.hidden ? null : [t.textContent, " \
     "document.getElementById('reading').textContent, document.getElementById('canvas').hidden]"
 # Every tally the program hands over, one with each picture it shows, and the time of the last.
-FOLLOW = "const take = Module.quorvelStrip; window.totals = []; Module.quorvelStrip = (e, t, x) => " \
-    "{ totals.push(Number(t.split('/')[1])); window.lastPicture = performance.now(); take(e, t, x); };"
+FOLLOW = "const take = Module.quorvelStrip; window.totals = []; Module.quorvelStrip = (e, t, l) => " \
+    "{ totals.push(Number(t.split('/')[1])); window.lastPicture = performance.now(); take(e, t, l); };"
 # The program's steps held where it sleeps, until a display frame (or, hidden, a timeout), as on a phone
 # that falls behind; the page's own timers run on.
 HOLD = """window.held = [];
