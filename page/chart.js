@@ -78,8 +78,12 @@
   function halfWidth(samples) {
     return twoErrors / Math.sqrt(samples);
   }
+  // Where the band leaves pi outside; and a run at its own count, within it.
   function outside(samples) {
     return samples >= leaves;
+  }
+  function within(samples, estimate) {
+    return Math.abs(estimate - settles) <= halfWidth(Number(samples));
   }
 
   // The points as kept, and the latest, which the path ends at.
@@ -397,7 +401,8 @@
     const decimals = decimalsOf(half);
     const values = {
       samples: number(total), estimate: number(estimate, decimals),
-      distance: number(Math.abs(estimate - Math.PI), decimals), half: number(half, decimals), settles: number(settles, 4),
+      distance: number(Math.abs(estimate - Math.PI), decimals), half: number(half, decimals),
+      settles: number(settles, 4),
     };
     const run = estimate < Math.PI ?
       // TRANSLATORS: what a screen reader reads of the chart. {samples} is any number from 1 up: after
@@ -444,6 +449,6 @@
   setInterval(describe, describeEveryMs);
   window.quorvel = Object.assign(window.quorvel || {}, {
     chart: take, chartRestart: restart, chartKept: kept, chartClass: takeClass, chartView: view, chartRing: ring,
-    band: { centre: settles, half: halfWidth, decimals: decimalsOf, outside, outsideWords },
+    band: { centre: settles, half: halfWidth, decimals: decimalsOf, outside, within, outsideWords },
   });
 })();
