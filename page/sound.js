@@ -133,9 +133,6 @@
   function across(share) {
     return wide * (2 * Math.max(0, Math.min(1, share)) - 1);
   }
-  function outside(samples, estimate) {
-    return Math.abs(estimate - band.centre) > band.half(Number(samples));
-  }
 
   /* A note: a sine, or, rough, a sawtooth softened by a low-pass, which
    * swells in a few ms and dies away over its length. */
@@ -182,10 +179,11 @@
   /* The samples taken since the last picture, as the strip counts them,
    * each where it landed in the trail handed over with it, oldest first: a
    * picture may come after a few steps, and a new run's first after none.
-   * More than the trail holds (the mouse over the picture) go unheard. */
+   * More than the trail holds (the mouse over the picture) go unheard, and
+   * so does a hidden tab, where the program goes on at a timeout's pace. */
   function land(before, now, landed) {
     const taken = now.total - (before ? before.total : 0);
-    if (taken <= 0)
+    if (taken <= 0 || document.visibilityState === "hidden")
       return;
     if (context.state !== "running")
       wake();
@@ -222,7 +220,7 @@
     nextBeat = at + beat.everyS;
     const view = window.quorvel.chartView();
     if (view)
-      note(runBus, at, pitch(now.estimate, view), beat.lengthS, beat.peak, 0, outside(now.total, now.estimate));
+      note(runBus, at, pitch(now.estimate, view), beat.lengthS, beat.peak, 0, !band.within(now.total, now.estimate));
   }
 
   function hold(paused) {
@@ -265,12 +263,12 @@
     const every = Math.min(chart.runS, chart.classS / runs.length);
     for (const { samples, estimate } of runs) {
       note(chartBus, at, pitch(estimate, view), chart.runS, chart.peak, across(place(samples)),
-        outside(samples, estimate));
+        !band.within(samples, estimate));
       at += every;
     }
     const { samples, estimate } = view.klass.together;
     note(chartBus, at + chart.gapS, pitch(estimate, view), chart.togetherS, chart.peak, across(place(samples)),
-      outside(samples, estimate));
+      !band.within(samples, estimate));
   }
 
   function path(view, from, place) {
@@ -290,7 +288,7 @@
       end = from + chart.pathS * place(samples);
       for (const voice of [smooth, rough])
         voice.frequency[i ? "exponentialRampToValueAtTime" : "setValueAtTime"](pitch(estimate, view), end);
-      const out = outside(samples, estimate);
+      const out = !band.within(samples, estimate);
       smoothLevel.gain.setTargetAtTime(out ? 0 : chart.peak, end, fadeS);
       roughLevel.gain.setTargetAtTime(out ? chart.peak * chart.roughShare : 0, end, fadeS);
     });
@@ -309,7 +307,7 @@
     if (!view || !start())
       return;
     note(chartBus, context.currentTime + leadS, pitch(estimate, view), step.lengthS, chart.peak,
-      across(Math.log10(Number(samples)) / view.decades), outside(samples, estimate));
+      across(Math.log10(Number(samples)) / view.decades), !band.within(samples, estimate));
   }
 
   /* ---- the control ---- */
