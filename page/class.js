@@ -49,6 +49,7 @@
   const storeKey = "quorvel: the class's runs";
   const problemsNamed = 20; // the rest are counted, so a pasted essay stays readable
   const longestQuoted = 24;
+  const quietElsewhereMs = 1500; // another tab's last entry may still be being typed until then
 
   const { say, number, lang } = window.quorvel;
   const band = window.quorvel.band;
@@ -206,7 +207,7 @@
   function judged(inside, total) {
     const samples = Number(total);
     const estimate = 4 * Number(inside) / samples;
-    return { samples, estimate, within: Math.abs(estimate - band.centre) <= band.half(samples) };
+    return { samples, estimate, within: band.within(samples, estimate) };
   }
 
   function joined({ pieces, gaps }, from, to) {
@@ -288,14 +289,16 @@
   }
 
   /* Every entry, judged; the last chunk waits while it is being typed: the
-   * caret at the field's end, and no separator after it yet, or only one
-   * mark after a digit, which may be the start of a group. */
+   * caret at the field's end, or another tab's keys arriving, and no
+   * separator after it yet, or only one mark after a digit, which may be
+   * the start of a group. */
   function read(pasted) {
     const text = field.value;
     const all = chunks(text);
     const tail = text.slice(-2);
     const open = tail === "" || !/[\s,;]$/.test(tail) || /^\d[, \u00a0\u202f]$/.test(tail);
-    const typing = !pasted && document.activeElement === field && field.selectionEnd === text.length && open;
+    const here = document.activeElement === field && field.selectionEnd === text.length;
+    const typing = !pasted && open && (here || typedElsewhere !== 0);
     const judgedAll = (typing ? all.slice(0, -1) : all).flatMap(chunkEntries)
       .map((r, i) => ({ place: i + 1, ...r }));
     const runs = judgedAll.filter((r) => !r.problem);
@@ -453,6 +456,7 @@
    * of text only to be refused would cost every keystroke after it. */
   let store = null;
   let refused = Infinity; // the length of the shortest text refused
+  let typedElsewhere = 0; // the wait for another tab's keys to stop
   try {
     store = window.localStorage;
     store.setItem(storeKey + "?", "");
@@ -523,7 +527,9 @@
       field.setSelectionRange(Math.max(0, text.length - fromEnd), Math.max(0, text.length - fromEnd));
   }
 
-  // A change of the list in another tab of the page (null: all cleared).
+  /* A change of the list in another tab of the page (null: all cleared).
+   * Each key typed there arrives, so its last entry waits for a quiet
+   * moment rather than showing as a run or a fault at every key. */
   function changedElsewhere(event) {
     if (event.storageArea !== store || (event.key !== null && event.key !== storeKey))
       return;
@@ -534,6 +540,11 @@
       replace(text);
     if (text !== after)
       keep(text);
+    clearTimeout(typedElsewhere);
+    typedElsewhere = setTimeout(() => {
+      typedElsewhere = 0;
+      show(false);
+    }, quietElsewhereMs);
     show(false);
   }
 
@@ -553,8 +564,7 @@
   function row(what, samples, inside, estimate) {
     const n = Number(samples);
     const half = band.half(n);
-    const within = Math.abs(estimate - band.centre) <= half;
-    return [what, samples, inside, estimate, band.centre - half, band.centre + half, within ? 1 : 0];
+    return [what, samples, inside, estimate, band.centre - half, band.centre + half, band.within(n, estimate) ? 1 : 0];
   }
   /* The file's heading and rows, as values: this run's path, each pupil's
    * run and the class together, each against the band at its count.  The

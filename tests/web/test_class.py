@@ -118,9 +118,10 @@ def test_grouped_numbers_are_one_and_no_piece_of_a_split_one_counts(fresh, serve
 
 
 def test_two_tabs_share_one_list_and_the_note_tells_what_is_kept(fresh, serve):
-    """Each tab sees the other's entries at once; a change that crosses one
-    made the moment before loses neither; a text as long as one refused is
-    not tried again, and the note stays until a shorter one is kept."""
+    """Each tab sees the other's entries at once, the last counted once the
+    other's keys stop; a change that crosses one made the moment before
+    loses neither; a text as long as one refused is not tried again, and the
+    note stays until a shorter one is kept."""
     url = serve().url
     paste(fresh, url, "7853/10000")
     fresh.switch_to.new_window("tab")
@@ -128,12 +129,16 @@ def test_two_tabs_share_one_list_and_the_note_tells_what_is_kept(fresh, serve):
     fresh.switch_to.window(fresh.window_handles[0])
     assert wait_for(lambda: fresh.run("return document.getElementById('class-entries').value") ==
                     "7853/10000\n7800/10000", 5)
-    crossed, kept, note = fresh.run("""const field = document.getElementById("class-entries"), was = field.value;
+    crossed, kept, note, held = fresh.run("""const field = document.getElementById("class-entries"), was = field.value;
         const type = (text) => { field.value += text;
           field.dispatchEvent(new InputEvent("input", {inputType: "insertText", bubbles: true})); };
+        const take = quorvel.chartClass;
+        quorvel.chartClass = (runs) => { window.given = runs; take(runs); };
+        field.blur();
         type("\\n111/200");
         dispatchEvent(new StorageEvent("storage", {key: "quorvel: the class's runs", oldValue: was,
                                                    newValue: was + "\\n222/300", storageArea: localStorage}));
+        const held = given.runs.length;
         const set = Storage.prototype.setItem, note = () => document.getElementById("class-kept").hidden;
         Storage.prototype.setItem = () => { throw new DOMException("full", "QuotaExceededError"); };
         type(" 1/2");
@@ -143,9 +148,10 @@ def test_two_tabs_share_one_list_and_the_note_tells_what_is_kept(fresh, serve):
         notes.push(note());
         field.value = field.value.slice(0, -8);
         type("");
-        return [field.value, localStorage.getItem("quorvel: the class's runs"), [...notes, note()]];""")
+        return [field.value, localStorage.getItem("quorvel: the class's runs"), [...notes, note()], held];""")
     assert crossed == kept == "7853/10000\n7800/10000\n222/300\n111/200" and note == [False, False, True], \
         (crossed, kept, note)
+    assert held == 3 and wait_for(lambda: fresh.run("return given.runs.length") == 4, 5), held
     fresh.switch_to.window(fresh.window_handles[1])
     assert wait_for(lambda: fresh.run("return document.getElementById('class-entries').value") == kept, 5)
 
