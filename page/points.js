@@ -34,6 +34,7 @@
   /* ---- point by point ---- */
 
   let place = null; // where the reader is, in the list; null until they come
+  let here = null; // the point there, found again as the list grows
 
   function list() {
     const view = window.quorvel.chartView();
@@ -54,15 +55,28 @@
     // with the arrow keys. {samples} is any number from 1 up, after a colon; {estimate} has four or
     // more decimal places.
     const said = [who, say("Samples taken: {samples}. Estimate: {estimate}.", values)];
-    if (Math.abs(estimate - band.centre) > half)
+    if (!band.within(samples, estimate))
       // TRANSLATORS: said after the words above, of a point outside the band.
       said.push(say("Outside the band."));
     return said.filter(Boolean).join(" ");
   }
 
+  /* Where the reader's point now stands: the run's points grow in front of
+   * the class's, and the run's newest moves on.  A point gone, the run's
+   * newest or a new run's, leaves the reader at the newest of its kind. */
+  function placeIn(points) {
+    const same = (p) => p && p.samples === here.samples && p.estimate === here.estimate && p.who === here.who;
+    if (here === null)
+      return points.length - 1;
+    if (same(points[place]))
+      return place;
+    const found = points.findIndex(same);
+    return found >= 0 ? found : here.who ? points.length - 1 : points.filter((p) => !p.who).length - 1;
+  }
+
   function show(points, at, heard) {
     place = Math.max(0, Math.min(points.length - 1, at));
-    const point = points[place];
+    const point = here = points[place];
     slider.setAttribute("aria-valuemax", String(points.length));
     slider.setAttribute("aria-valuenow", String(place + 1));
     slider.setAttribute("aria-valuetext", words(point));
@@ -84,13 +98,13 @@
     event.preventDefault();
     const points = list();
     if (points.length)
-      show(points, move(place ?? points.length - 1, points.length), true);
+      show(points, move(placeIn(points), points.length), true);
   }
   // The reader arrives at now, or where they left.
   function arrive() {
     const points = list();
     if (points.length)
-      show(points, place ?? points.length - 1, false);
+      show(points, placeIn(points), false);
   }
 
   /* ---- the table ---- */

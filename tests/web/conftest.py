@@ -106,9 +106,11 @@ def reading(browser):
 
 
 def paste(browser, url, entries):
-    """Opens the class's panel at url and puts entries in its field as a paste does; gives back the panel's words."""
-    browser.get(url)
-    browser.click("class-results")
+    """Opens the class's panel at url (None: the page open) and puts entries in its field as a paste does; gives
+    back the panel's words."""
+    if url:
+        browser.get(url)
+        browser.click("class-results")
     return browser.run("""const field = document.getElementById("class-entries");
         field.value = arguments[0];
         field.dispatchEvent(new InputEvent("input", {inputType: "insertFromPaste", bubbles: true}));

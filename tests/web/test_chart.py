@@ -90,6 +90,13 @@ def test_chart_is_heard_and_read_point_by_point_and_as_a_table(page):
         assert value.startswith("Samples taken: %s. Estimate: 3.14" % said), value
         notes[name] = statistics.median(p for _, p in heard_in(page, since, 0.5))
     assert notes["first"] < notes["now"] < notes["top"], notes
+    # A point kept while the reader is on a pupil's run moves it along the list, not the reader off it.
+    paste(page, None, "7853/10000 78540/100000")
+    page.find_element("id", "chart-points").send_keys(Keys.END + Keys.LEFT)
+    page.run(STRIP, [(157080000, 2 * 10 ** 8)])
+    page.find_element("id", "chart-points").send_keys(Keys.LEFT)
+    value = page.run("return document.getElementById('chart-points').getAttribute('aria-valuetext')")
+    assert "Samples taken: 10,000." in value, value
 
 
 def drawn_texts(browser):
