@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 // Runs the program for a few seconds in a private Xvfb and writes its window
 // to standard output as a binary PPM: a picture of a run without a desktop.
-//   demo [SECONDS] > picture.ppm
+//   screenshot [SECONDS] > picture.ppm
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -20,7 +20,7 @@ int main(int argc, char *argv[])
 	Child program(program_command(), x.environment());
 	const auto window = x.find_window(window_title(), program.pid(), 5s);
 	if (!window) {
-		std::cerr << "demo: no Quorvel window appeared\n" << program.stderr_text();
+		std::cerr << "screenshot: no Quorvel window appeared\n" << program.stderr_text();
 		return 1;
 	}
 	std::this_thread::sleep_for(std::chrono::seconds(seconds));

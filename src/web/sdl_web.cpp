@@ -44,12 +44,13 @@
  * listener, which would keep the page out of the browser's back/forward cache,
  * is never added, since a page that is going has nothing left to close.
  *
- * The strip's texts go to the page as they are drawn, with every picture
- * shown, and with them where the trail's samples landed, for the page's
- * sound: a shown step draws the whole trail, oldest first, just before the
- * strip, so the last ten discs drawn are the ten newest samples, the ones
- * taken since the last picture among them, though a step that is not shown
- * draws none of its own.  Whether each is inside is the program's own test.
+ * The strip's texts go to the page as they are drawn, at every step drawn
+ * whole (each picture shown, and a new run's first step), and with them
+ * where the trail's samples landed, for the page's sound: such a step draws
+ * the whole trail, oldest first, just before the strip, so the last ten
+ * discs drawn are the ten newest samples, the ones taken since the last
+ * hand-over among them, though a step that is not shown draws none of its
+ * own.  Whether each is inside is the program's own test.
  *
  * Sections: constants, state, the timer, events, the screen, blits, the strip.
  */
