@@ -179,7 +179,7 @@ def test_a_thousand_new_starts_leave_the_stack_as_it_was_and_the_page_running(ch
 
 
 def test_sound_is_asked_for_stops_when_paused_and_tells_where_samples_land(page):
-    """Nothing is made before Sound is pressed, nor heard once paused; then
+    """Nothing is made before Sound is pressed, nor heard from a hidden tab or once paused; then
     each "One sample" is a note, higher for a sample the strip counts inside
     than for one outside, and from the side of the board it landed on."""
     held = total(page)
@@ -190,6 +190,12 @@ def test_sound_is_asked_for_stops_when_paused_and_tells_where_samples_land(page)
     since = hearing(page)
     assert wait_for(lambda: heard(page, since + 0.5), 5), "nothing heard at x100"
     page.click("speed-1")
+    tab = "document.dispatchEvent(new Event('visibilitychange'))"
+    page.run("Object.defineProperty(document, 'visibilityState', {value: 'hidden', configurable: true});" + tab)
+    hidden = hearing(page)
+    time.sleep(1.5)
+    assert not heard(page, hidden + 0.3), "heard from a hidden tab"
+    page.run("delete document.visibilityState;" + tab)
     pause(page)
     paused = hearing(page)
     time.sleep(1.5)
@@ -202,7 +208,8 @@ def test_sound_is_asked_for_stops_when_paused_and_tells_where_samples_land(page)
         assert wait_for(lambda: total(page) == taken + 1 and hearing(page) > since + 0.5, 5)
         blocks = heard(page, since)
         notes.append((int(page.run("return window.tally").split("/")[0]) > inside, pitch(blocks),
-                      page.run("return window.landed.at(-1).x"), sum(b[2] - b[1] for b in blocks), max(b[3] for b in blocks)))
+                      page.run("return window.landed.at(-1).x"), sum(b[2] - b[1] for b in blocks),
+                      max(b[3] for b in blocks)))
     highs, lows = ([p for inside, p, *_ in notes if inside == kind] for kind in (True, False))
     figure("One sample heard in %s: %d notes, inside %.0f-%.0f Hz, outside %.0f-%.0f Hz, peak %.2f of full scale"
            % (type(page).__name__, len(notes), min(highs), max(highs), min(lows), max(lows), max(n[4] for n in notes)))
