@@ -274,7 +274,7 @@ EM_JS(void, hand_over, (const char *estimate, const char *tally, const int *land
 	Module.quorvelStrip(UTF8ToString(estimate), UTF8ToString(tally), trail);
 });
 
-// The trail's samples as the step just shown drew them, oldest first; the
+// The trail's samples as the step drawn whole drew them, oldest first; the
 // placeholders of a young run lie off the board and are left out.
 void hand_over_strip(const char *estimate, const char *tally)
 {

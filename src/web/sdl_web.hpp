@@ -11,9 +11,9 @@
  * routes those calls to sdl_web.cpp, so the program's own code is the
  * desktop's, unchanged.  The strip's texts pass through it too, on their way
  * to SDL_gfx, so that the page can offer them as text, and so do the trail's
- * discs, the newest of which says where the latest sample landed, for the
- * page's sound; and so does the program's shutdown, after which the page may
- * start it again.
+ * discs, which say where the newest samples landed, for the page's sound;
+ * and so does the program's shutdown, after which the page may start it
+ * again.
  */
 #pragma once
 
