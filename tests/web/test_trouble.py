@@ -21,9 +21,9 @@ SAID = "const t = document.getElementById('trouble'); return t.hidden ? null : [
 # Every tally the program hands over, one with each picture it shows, the time of the last, and how many
 # events SDL had been given by then: each is a sample of its own (a focus change from the X server too).
 FOLLOW = "const take = Module.quorvelStrip; window.totals = []; window.given = []; window.sdlEvents = 0; " \
-    "for (const t of ['focus', 'blur', 'visibilitychange', 'keydown', 'keyup', 'mousedown', 'mouseup', " \
-    "'mousemove', 'touchstart', 'touchend', 'touchmove', 'wheel']) addEventListener(t, (e) => " \
-    "{ if ([window, document, Module.canvas].includes(e.target)) sdlEvents++; }, true); " \
+    "for (const t of 'focus blur visibilitychange keydown keyup mousedown mouseup mousemove touchstart touchend " \
+    "touchmove wheel'.split(' ')) addEventListener(t, (e) => [window, document, Module.canvas].includes(e.target) " \
+    "&& sdlEvents++, true); " \
     "Module.quorvelStrip = (e, t, l) => { totals.push(Number(t.split('/')[1])); given.push(sdlEvents); " \
     "window.lastPicture = performance.now(); take(e, t, l); };"
 # The program's steps held where it sleeps, until a display frame (or, hidden, a timeout), as on a phone
